@@ -34,11 +34,14 @@ CString Utf8ToAnsi(const CString& strUtf8)
         return CString();
     std::wstring strWide(static_cast<size_t>(nWide), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, strUtf8, strUtf8.GetLength(), &strWide[0], nWide);
-    const int nAnsi = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, strWide.c_str(), nWide, nullptr, 0, nullptr, nullptr);
+    // Characters the code page lacks become its default character (no
+    // look-alike substitutes).
+    const DWORD dwFlags = WC_NO_BEST_FIT_CHARS;
+    const int nAnsi = WideCharToMultiByte(CP_ACP, dwFlags, strWide.c_str(), nWide, nullptr, 0, nullptr, nullptr);
     if (nAnsi <= 0)
         return CString();
     std::string strAnsi(static_cast<size_t>(nAnsi), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, strWide.c_str(), nWide, &strAnsi[0], nAnsi, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, dwFlags, strWide.c_str(), nWide, &strAnsi[0], nAnsi, nullptr, nullptr);
     return CString(strAnsi);
 }
 
@@ -223,8 +226,8 @@ BOOL ResolveVideoAddress(CString strPageAddress, CString& strProposedName, CStri
         if (!strVideoId.IsEmpty()) {
             CString strTicket;
             if (FindParameter(strLine, strLower, "&t=", strTicket))
-                strStream = CString("http://") + VIDEO_SITE_HOST + "/get_video?video_id=" + strVideoId + "&t=" +
-                            strTicket + "&use_get_video_info=1&load_modules=1";
+                strStream = CString("http://") + VIDEO_SITE_HOST + "/get_video?video_id=" + strVideoId +
+                            "&t=" + strTicket + "&use_get_video_info=1&load_modules=1";
 
             const int nTitle = strLower.Find("&title=");
             if (nTitle >= 0) {

@@ -464,7 +464,9 @@ CExportTable ReadExportTable(const std::string& strPath)
     if (!bRead || strFile.size() < sizeof(IMAGE_DOS_HEADER))
         return table;
     const char* pBase = strFile.data();
-    auto fits = [&](size_t nOffset, size_t nSize) { return nOffset <= strFile.size() && nSize <= strFile.size() - nOffset; };
+    auto fits = [&](size_t nOffset, size_t nSize) {
+        return nOffset <= strFile.size() && nSize <= strFile.size() - nOffset;
+    };
 
     const auto* pDos = reinterpret_cast<const IMAGE_DOS_HEADER*>(pBase);
     const size_t nNt = static_cast<size_t>(pDos->e_lfanew);
@@ -473,15 +475,15 @@ CExportTable ReadExportTable(const std::string& strPath)
     const auto* pNt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(pBase + nNt);
     if (pNt->Signature != IMAGE_NT_SIGNATURE)
         return table;
-    IMAGE_DATA_DIRECTORY exportDir;
-    if (pNt->OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC)
-        exportDir = reinterpret_cast<const IMAGE_NT_HEADERS64*>(pNt)->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
-    else
-        exportDir = pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    const auto* pNt64 = reinterpret_cast<const IMAGE_NT_HEADERS64*>(pNt);
+    const IMAGE_DATA_DIRECTORY exportDir = pNt->OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC
+                                               ? pNt64->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT]
+                                               : pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
     if (exportDir.VirtualAddress == 0)
         return table;
 
-    const size_t nSections = nNt + offsetof(IMAGE_NT_HEADERS32, OptionalHeader) + pNt->FileHeader.SizeOfOptionalHeader;
+    const size_t nSections =
+        nNt + offsetof(IMAGE_NT_HEADERS32, OptionalHeader) + pNt->FileHeader.SizeOfOptionalHeader;
     const WORD nCount = pNt->FileHeader.NumberOfSections;
     if (!fits(nSections, nCount * sizeof(IMAGE_SECTION_HEADER)))
         return table;

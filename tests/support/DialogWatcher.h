@@ -4,7 +4,9 @@
 // looks for new visible dialogs every few milliseconds; each one goes to the
 // handler first, and message boxes the handler leaves alone are recorded
 // (caption and text) and answered with a button, IDOK by default. Other
-// dialogs the handler leaves alone are recorded and cancelled.
+// dialogs the handler leaves alone are recorded and cancelled. A dialog is
+// recorded before it is answered, so once the code that showed it has
+// returned, the record is there.
 #pragma once
 
 #include <windows.h>

@@ -225,7 +225,8 @@ void CLoopbackServer::Serve(SOCKET hClient)
         for (size_t nPos = 0; bSent && nPos < reply.strData.size(); nPos += reply.nChunk) {
             const size_t nLength = std::min(reply.nChunk, reply.strData.size() - nPos);
             bSent = SendAll(hClient, reply.strData.data() + nPos, nLength);
-            if (bSent && reply.dwChunkDelayMs && WaitForSingleObject(m_hStop, reply.dwChunkDelayMs) == WAIT_OBJECT_0)
+            if (bSent && reply.dwChunkDelayMs &&
+                WaitForSingleObject(m_hStop, reply.dwChunkDelayMs) == WAIT_OBJECT_0)
                 bSent = false;
         }
     }
