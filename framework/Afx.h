@@ -10,6 +10,7 @@
 
 #include "CString.h"
 #include "CObject.h"
+#include "CGdiObject.h"
 #include "CWnd.h"
 #include "CDialog.h"
 #include "Controls.h"

@@ -1,5 +1,9 @@
 #include "XTPSkinEngine.h"
 
+#include "XTPSkinThemeClass.h"
+#include "XTPSkinThemeFile.h"
+#include "XTPSkinThemeSchema.h"
+
 #include <new>
 
 CXTPSkinEngine* CXTPSkinEngine::GetInstance()
@@ -10,10 +14,78 @@ CXTPSkinEngine* CXTPSkinEngine::GetInstance()
     return s_pInstance;
 }
 
-BOOL CXTPSkinEngine::LoadTheme(const char*, const char*)
+CXTPSkinEngine::CXTPSkinEngine()
 {
-    // The theme reader and the window skins are not part of the program yet:
-    // windows keep the system's drawing.
+    m_pThemeFile = new CXTPSkinThemeFile(this);
+}
+
+CXTPSkinEngine::~CXTPSkinEngine()
+{
+    RemoveThemeClasses();
+    m_pThemeFile->Close();
+    RemoveColorFilters();
+    delete m_pSchema;
+    delete m_pThemeFile;
+}
+
+void CXTPSkinEngine::RemoveThemeClasses()
+{
+    for (auto& entry : m_mapThemeClasses)
+        delete entry.second;
+    m_mapThemeClasses.clear();
+}
+
+CXTPSkinThemeClass* CXTPSkinEngine::GetThemeClass(const char* pszClassName)
+{
+    CString strName(pszClassName);
+    strName.MakeUpper();
+    auto it = m_mapThemeClasses.find(strName.Str());
+    if (it != m_mapThemeClasses.end())
+        return it->second;
+    CXTPSkinThemeClass* pClass = new CXTPSkinThemeClass(this, strName);
+    m_mapThemeClasses[strName.Str()] = pClass;
+    return pClass;
+}
+
+BOOL CXTPSkinEngine::LoadTheme(const char* pszPath, const char* pszIniFileName)
+{
+    delete m_pSchema;
+    m_pSchema = nullptr;
+
+    // Class handles point into the schema just deleted, and their images
+    // come from the package about to be closed.
+    RemoveThemeClasses();
+    m_pThemeFile->Close();
+    if (m_pThemeFile->Open(pszPath, pszIniFileName)) {
+        m_pSchema = m_pThemeFile->CreateSchema();
+        if (m_pSchema && m_pSchema->ParseIni(m_pThemeFile) >= 0) {
+            // The window skins are not part of the program yet: windows keep
+            // the system's drawing while the theme data is available.
+            m_bLoaded = TRUE;
+            return TRUE;
+        }
+    }
     m_bLoaded = FALSE;
+    delete m_pSchema;
+    m_pSchema = nullptr;
     return FALSE;
+}
+
+void CXTPSkinEngine::AddColorFilter(CXTPSkinColorFilter* pFilter)
+{
+    if (pFilter)
+        m_arrColorFilters.emplace_back(pFilter);
+}
+
+void CXTPSkinEngine::RemoveColorFilters()
+{
+    m_arrColorFilters.clear();
+}
+
+void CXTPSkinEngine::ApplyColorFilters(COLORREF* pColor) const
+{
+    if (!pColor)
+        return;
+    for (const auto& pFilter : m_arrColorFilters)
+        pFilter->ApplyColorFilter(*pColor);
 }
