@@ -131,10 +131,10 @@ BOOL FetchPage(CString strPageAddress, CString strFilePath)
         long nRequestLength = 0;
         socket.FormatRequestHeader(Text(strHost), Text(strObject), nRequestLength, nullptr, nullptr, 0,
                                    0, 0);
-        // A request that could not be sent has no status of its own; the
-        // socket would still show the previous hop's reply.
+        // A request that could not be built or sent has no status of its
+        // own; the socket would still show the previous hop's reply.
         BOOL bSent = FALSE;
-        if (!strHost.IsEmpty()) {
+        if (!strHost.IsEmpty() && nRequestLength > 0) {
             socket.Socket();
             socket.Connect(Text(strHost), nPort);
             bSent = socket.SendRequest(nullptr, 0);

@@ -192,6 +192,16 @@ TEST(FetchPage, FileThatCannotBeOpenedFailsQuietly)
     EXPECT_EQ(Texts(), result.messages);
 }
 
+TEST(FetchPage, AddressTooLongForARequestIsNotSent)
+{
+    CLoopbackServer server(CLoopbackServer::Script({CServerReply::Http(200, "page")}));
+    tavtest::CTempDir dir;
+    const CFetchResult result = Fetch(server.Url("/" + std::string(1100, 'a')), dir.File("page"));
+    EXPECT_FALSE(result.bResult);
+    EXPECT_EQ(Texts{CANNOT_CONNECT}, result.messages);
+    EXPECT_EQ(0u, server.Requests().size());
+}
+
 // The one slow case: the server stops sending in the middle of the body and
 // keeps the connection open past the 30-second receive time-out.
 TEST(FetchPage, StalledTransferTimesOut)
