@@ -328,7 +328,8 @@ size_t GetPrivateBytes()
     counters.cb = sizeof(counters);
     GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                          sizeof(counters));
-    return counters.PrivateUsage;
+    // Some systems leave PrivateUsage at 0; the committed memory is the same.
+    return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
 }
 
 DWORD GetGdiObjectCount()
