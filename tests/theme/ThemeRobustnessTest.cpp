@@ -194,7 +194,7 @@ TEST(ThemeRobustness, GarbledIniText)
         const char* pszName;
         Bytes text;
     } cases[] = {
-        {"binary noise", Bytes("\x00\xD8\x00\xDC\xFF\xFF\r\x00\x0D\x00\x0A\x00[\x00", 16)},
+        {"binary noise", Bytes("\x00\xD8\x00\xDC\xFF\xFF\r\x00\x0D\x00\x0A\x00[\x00", 14)},
         {"a line of 200000 characters", Utf16("[Globals]\r\nText = " + strLong + "\r\n" + strLong + "\r\n")},
         {"brackets alone", Utf16("[\r\n]\r\n[]\r\n[[[[\r\n]]]]\r\n[=]\r\n=\r\n;\r\n;;\r\n")},
         {"NUL characters", Utf16(std::string("[Glo\0bals]\r\nBorder\0Size = 3\r\nBorderSize = 4\0 5\r\n", 48))},
