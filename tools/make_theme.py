@@ -225,17 +225,6 @@ def vgrad(y0, y1, *stops):
     return color
 
 
-def hgrad(x0, x1, *stops):
-    n = len(stops) - 1
-
-    def color(x, y):
-        t = 0.0 if x1 == x0 else (x - x0) / float(x1 - x0)
-        t = max(0.0, min(1.0, t)) * n
-        k = min(int(t), n - 1)
-        return mix(stops[k], stops[k + 1], t - k)
-    return color
-
-
 # ---------------------------------------------------------------------------
 # File formats.
 
@@ -616,12 +605,10 @@ def size_box():
     frames = []
     for mirror in (False, True):
         img = Image(s, s)
+        # A triangle of dots in the corner the grip is held by.
         for i in range(3):
             for j in range(3 - i):
-                x = 12.5 - 4 * i
-                y = 12.5 - 4 * (2 - i - j) if False else 12.5 - 4 * j
-                if i + j <= 2:
-                    img.paint(circle(x, y, 1.1), rgb('#9aa4b1'))
+                img.paint(circle(12.5 - 4 * i, 12.5 - 4 * j, 1.1), rgb('#9aa4b1'))
         frames.append(img.mirror() if mirror else img)
     return stack(frames)
 
@@ -667,8 +654,6 @@ def trackbar_thumb(vertical, pointer=None):
     for border, top, bottom in looks:
         img = Image(w, h)
         if pointer == 'down':
-            outer = union(rrect(0, 0, w, h - 4, (3, 3, 0, 0)),
-                          polyline([(0.5, h - 5.0), (w / 2.0, h - 0.8), (w - 0.5, h - 5.0)], 1.0))
             shape = union(rrect(0, 0, w, h - 4, (3, 3, 0, 0)),
                           lambda x, y: max(abs(x - w / 2.0) - (h - y) * (w / 2.0) / 4.5, y - h, h - 4 - y))
             img.paint(shape, border)
@@ -676,7 +661,6 @@ def trackbar_thumb(vertical, pointer=None):
                           lambda x, y: max(abs(x - w / 2.0) - (h - 1.4 - y) * (w / 2.0 - 1) / 4.0, y - h + 1.4,
                                            h - 4.5 - y))
             img.paint(inner, vgrad(1, h - 1, top, bottom))
-            del outer
         else:
             img.paint(rrect(0, 0, w, h, 3), border)
             img.paint(rrect(1, 1, w - 1, h - 1, 2), vgrad(1, h - 1, top, bottom))
