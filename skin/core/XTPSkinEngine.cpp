@@ -2,7 +2,10 @@
 
 #include "XTPSkinThemeClass.h"
 #include "XTPSkinThemeFile.h"
+#include "XTPSkinThemeMetrics.h"
 #include "XTPSkinThemeSchema.h"
+
+#include <vssym32.h>
 
 #include <new>
 
@@ -16,6 +19,7 @@ CXTPSkinEngine* CXTPSkinEngine::GetInstance()
 
 CXTPSkinEngine::CXTPSkinEngine()
 {
+    m_pMetrics = new CXTPSkinThemeMetrics(this);
     m_pThemeFile = new CXTPSkinThemeFile(this);
 }
 
@@ -25,6 +29,7 @@ CXTPSkinEngine::~CXTPSkinEngine()
     m_pThemeFile->Close();
     RemoveColorFilters();
     delete m_pSchema;
+    delete m_pMetrics;
     delete m_pThemeFile;
 }
 
@@ -62,13 +67,29 @@ BOOL CXTPSkinEngine::LoadTheme(const char* pszPath, const char* pszIniFileName)
             // The window skins are not part of the program yet: windows keep
             // the system's drawing while the theme data is available.
             m_bLoaded = TRUE;
+            m_pMetrics->RefreshMetrics();
             return TRUE;
         }
     }
     m_bLoaded = FALSE;
     delete m_pSchema;
     m_pSchema = nullptr;
+    // Without a theme the metrics fall back to the system's values.
+    m_pMetrics->RefreshMetrics();
     return FALSE;
+}
+
+void CXTPSkinEngine::SetOptions(DWORD dwOptions)
+{
+    m_dwOptions = dwOptions;
+    if (m_bLoaded)
+        m_pMetrics->RefreshMetrics();
+}
+
+COLORREF CXTPSkinEngine::QuerySysColor(int nPropId) const
+{
+    int nIndex = nPropId - TMT_FIRSTCOLOR;
+    return nIndex >= 0 && nIndex < XTP_SKINMETRICS_COLORS ? m_pMetrics->m_clrTheme[nIndex] : (COLORREF)-1;
 }
 
 void CXTPSkinEngine::AddColorFilter(CXTPSkinColorFilter* pFilter)

@@ -11,6 +11,7 @@
 
 class CXTPSkinThemeClass;
 class CXTPSkinThemeFile;
+class CXTPSkinThemeMetrics;
 class CXTPSkinThemeSchema;
 
 constexpr DWORD SKIN_OPTION_METRICS = 1;
@@ -35,7 +36,8 @@ public:
     virtual CXTPSkinThemeClass* GetThemeClass(const char* pszClassName);
 
     DWORD GetOptions() const { return m_dwOptions; }
-    void SetOptions(DWORD dwOptions) { m_dwOptions = dwOptions; }
+    // Stores the options; with a theme loaded the metrics follow them at once.
+    void SetOptions(DWORD dwOptions);
 
     // Loads and applies the theme package at pszPath; FALSE when it cannot.
     BOOL LoadTheme(const char* pszPath, const char* pszIniFileName);
@@ -44,6 +46,12 @@ public:
     // The parsed theme (null while none is loaded) and the package reader.
     CXTPSkinThemeSchema* GetSchema() const { return m_pSchema; }
     CXTPSkinThemeFile* GetThemeFile() const { return m_pThemeFile; }
+    // The theme's colours, brushes, sizes and fonts; refreshed after every
+    // LoadTheme, whether it succeeds or not.
+    CXTPSkinThemeMetrics* GetMetrics() const { return m_pMetrics; }
+    // The metrics colour of a system colour property (1601 + COLOR_ index),
+    // 0xFFFFFFFF for any other property.
+    COLORREF QuerySysColor(int nPropId) const;
 
     // Colour filters, applied in the order added; the engine owns them.
     void AddColorFilter(CXTPSkinColorFilter* pFilter);
@@ -60,6 +68,7 @@ private:
     // Theme class handles by upper-cased class name.
     std::map<std::string, CXTPSkinThemeClass*> m_mapThemeClasses;
     CXTPSkinThemeSchema* m_pSchema = nullptr;
+    CXTPSkinThemeMetrics* m_pMetrics = nullptr;
     CXTPSkinThemeFile* m_pThemeFile = nullptr;
     std::vector<std::unique_ptr<CXTPSkinColorFilter>> m_arrColorFilters;
 };

@@ -44,8 +44,17 @@ public:
     int GetClassId() const { return m_nClassId; }
     CXTPSkinEngine* GetEngine() const { return m_pEngine; }
 
-    // The background, text and part-size operations are added here; they
-    // draw through the engine's current schema.
+    // Draws the part in the state into *pRect with the engine's current
+    // schema; FALSE without a theme or when the part's bitmap is missing.
+    BOOL DrawThemeBackground(HDC hDC, int nPartId, int nStateId, const RECT* pRect);
+    // Draws text in the part's colour, alignment and shadow, inside *pRect
+    // less the part's caption margins; dwTextFlags as for DrawText.
+    BOOL DrawThemeText(HDC hDC, int nPartId, int nStateId, const char* pszText, DWORD dwTextFlags,
+                       const RECT* pRect);
+    // The size of the part's bitmap frame (nSizeKind 1, true size) or the
+    // size it is drawn at in *pRect (2); other kinds leave *pSize alone.
+    // FALSE for parts without a bitmap.
+    BOOL GetThemePartSize(int nPartId, int nStateId, const RECT* pRect, int nSizeKind, SIZE* pSize);
 
 protected:
     // The cached value of the property if it has type nType, else null.

@@ -6,7 +6,7 @@
 
 CXTPSkinThemeImage::CXTPSkinThemeImage(CXTPSkinEngine* pEngine)
     : m_bMirror(TRUE), m_pEngine(pEngine), m_hBitmap(nullptr), m_bAlpha(FALSE), m_bFiltered(FALSE),
-      m_bFlipped(FALSE), m_bFramesPrepared(FALSE), m_nWidth(0), m_nHeight(0)
+      m_bFlipped(FALSE), m_bFramesPrepared(FALSE), m_nWidth(0), m_nHeight(0), m_bSourceMirrored(FALSE)
 {
 }
 
@@ -22,6 +22,7 @@ void CXTPSkinThemeImage::Release()
     m_hBitmap = nullptr;
     m_nWidth = m_nHeight = 0;
     m_bAlpha = m_bFiltered = m_bFlipped = m_bFramesPrepared = FALSE;
+    m_arrSolidAreas.clear();
 }
 
 BOOL CXTPSkinThemeImage::IsPremultiplyEnabled() const

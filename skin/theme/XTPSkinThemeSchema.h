@@ -11,6 +11,7 @@
 #include <unordered_map>
 
 class CXTPSkinEngine;
+class CXTPSkinThemeClass;
 class CXTPSkinThemeFile;
 
 // One typed theme value. Strings and fonts are owned by the value.
@@ -73,11 +74,27 @@ public:
     CXTPSkinEngine* GetEngine() const { return m_pEngine; }
     int GetValueCount() const { return static_cast<int>(m_mapValues.size()); }
 
-    // The background, text, frame and scroll bar drawing of the schema are
-    // added as virtual members here; subclasses such as the Office 2007
-    // schema replace some of them.
+    // Draws one part of the class in one state into *pRect: its bitmap
+    // frame, or a border and fill, and a glyph over it. FALSE when the part's
+    // bitmap is missing; TRUE (drawing nothing) for parts without background.
+    virtual BOOL DrawThemeBackground(HDC hDC, CXTPSkinThemeClass* pClass, int nPartId, int nStateId,
+                                     const RECT* pRect);
+
+    // The frame and scroll bar drawing of the schema are added as virtual
+    // members here; subclasses such as the Office 2007 schema replace some
+    // of them.
 
 protected:
+    // A solid border and fill.
+    BOOL DrawBorderFill(HDC hDC, CXTPSkinThemeClass* pClass, int nPartId, int nStateId, const RECT* pRect);
+    // The glyph bitmap, at its own size, centred in *pRect less the content
+    // margins.
+    BOOL DrawGlyph(HDC hDC, CXTPSkinThemeClass* pClass, int nPartId, int nStateId, const RECT* pRect);
+    // The property of the largest glyph bitmap whose frame fits rcContent
+    // (IMAGEFILE5 down to IMAGEFILE1), IMAGEFILE when none is named, or -1.
+    int SelectGlyphImage(CXTPSkinThemeClass* pClass, int nPartId, int nStateId, const RECT& rcContent,
+                         int nImageCount, BOOL bHorizontal);
+
     // Looks up one exact key.
     const CXTPSkinThemeValue* Lookup(int nClassId, int nPartId, int nStateId, int nPropId) const;
     HRESULT GetTyped(int nClassId, int nPartId, int nStateId, int nPropId, int nType,
