@@ -35,30 +35,38 @@ TAV_WINESERVER_STARTED=""
 
 tav_log() { echo "wine-env: $*" >&2; }
 
+# Bump when the settings below change: existing prefixes get them on next use.
+TAV_PREFIX_VERSION=2
+
 tav_wine_prefix() {
-  [ -f "$WINEPREFIX/system.reg" ] && [ -f "$WINEPREFIX/.tavmio-ready" ] && return 0
+  [ "$(cat "$WINEPREFIX/.tavmio-ready" 2>/dev/null)" = "$TAV_PREFIX_VERSION" ] && return 0
   mkdir -p "$(dirname "$WINEPREFIX")"
-  # Several wine-run calls may race to create the prefix: one does it.
+  # Several wine-run calls may race to set up the prefix: one does it.
   (
     flock 9
-    [ -f "$WINEPREFIX/.tavmio-ready" ] && exit 0
-    tav_log "creating Wine prefix $WINEPREFIX"
-    local start=$SECONDS
-    # wineboot shows a progress window when it has a display; without one it
-    # works the same.
-    "$WINELOADER" wineboot.exe -i >/dev/null 2>&1 || true
-    # Keep the user's home out of the prefix: the shell folders (Desktop,
-    # Documents, ...) are links to $HOME in a new prefix.
-    local d
-    for d in "$WINEPREFIX"/drive_c/users/*/*; do
-      if [ -L "$d" ]; then rm -f "$d" && mkdir -p "$d"; fi
-    done
+    [ "$(cat "$WINEPREFIX/.tavmio-ready" 2>/dev/null)" = "$TAV_PREFIX_VERSION" ] && exit 0
+    local start=$SECONDS d
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      tav_log "creating Wine prefix $WINEPREFIX"
+      # wineboot shows a progress window when it has a display; without one
+      # it works the same.
+      "$WINELOADER" wineboot.exe -i </dev/null >/dev/null 2>&1 || true
+      # Keep the user's home out of the prefix: the shell folders (Desktop,
+      # Documents, ...) are links to $HOME in a new prefix.
+      for d in "$WINEPREFIX"/drive_c/users/*/*; do
+        if [ -L "$d" ]; then rm -f "$d" && mkdir -p "$d"; fi
+      done
+    fi
     # Wine draws every window frame itself, also under a window manager.
-    "$WINELOADER" reg.exe add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
-    # The registry reaches the disk when the server exits.
-    "$WINESERVER" -w
+    "$WINELOADER" reg.exe add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f </dev/null >/dev/null 2>&1
+    # A crashing program prints its backtrace and ends, instead of waiting
+    # for someone to close Wine's crash dialog.
+    "$WINELOADER" reg.exe add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
+    # The registry reaches the disk when the server exits (a server kept alive
+    # by another session writes it later).
+    timeout 60 "$WINESERVER" -w || true
     [ -f "$WINEPREFIX/system.reg" ] || { tav_log "wineboot failed"; exit 1; }
-    touch "$WINEPREFIX/.tavmio-ready"
+    echo "$TAV_PREFIX_VERSION" >"$WINEPREFIX/.tavmio-ready"
     tav_log "prefix ready in $((SECONDS - start)) s"
   ) 9>"$WINEPREFIX.lock"
 }
