@@ -33,6 +33,13 @@ CDownloaderDlg::CDownloaderDlg(CWnd* pParent)
     }
 }
 
+CDownloaderDlg::~CDownloaderDlg()
+{
+    // The worker uses the controls below, which are destroyed before the
+    // job: it must be gone first.
+    m_task.Stop();
+}
+
 void CDownloaderDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
@@ -110,7 +117,7 @@ void CDownloaderDlg::OnOK()
         return;
     }
     OnStop();
-    m_task.StartThread();
+    m_task.StartThread(*this);
 }
 
 void CDownloaderDlg::OnPauseContinue()

@@ -10,6 +10,7 @@
 class CDownloaderDlg : public CDialog {
 public:
     explicit CDownloaderDlg(CWnd* pParent = nullptr);
+    ~CDownloaderDlg() override;
 
     CDownloadTask m_task;
     CEdit m_editReply;
