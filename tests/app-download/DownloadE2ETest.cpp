@@ -362,15 +362,6 @@ protected:
         char szAppData[MAX_PATH] = {};
         ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, szAppData, CSIDL_APPDATA, FALSE));
         CreateDirectoryA((std::string(szAppData) + "\\Tavmio").c_str(), nullptr);
-        // No window manager runs on the test display: Wine waits two
-        // seconds for one whenever a window it lets one manage goes away.
-        // The namespace's prefix is a private copy, so the setting stays here.
-        HKEY hKey;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                            &hKey, nullptr) == ERROR_SUCCESS) {
-            RegSetValueExA(hKey, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
-            RegCloseKey(hKey);
-        }
 
         ASSERT_TRUE(m_stream.IsListening());
         ASSERT_TRUE(m_site.IsListening()) << "port 80";
