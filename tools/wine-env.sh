@@ -36,7 +36,7 @@ TAV_WINESERVER_STARTED=""
 tav_log() { echo "wine-env: $*" >&2; }
 
 # Bump when the settings below change: existing prefixes get them on next use.
-TAV_PREFIX_VERSION=2
+TAV_PREFIX_VERSION=3
 
 tav_wine_prefix() {
   [ "$(cat "$WINEPREFIX/.tavmio-ready" 2>/dev/null)" = "$TAV_PREFIX_VERSION" ] && return 0
@@ -62,6 +62,14 @@ tav_wine_prefix() {
     # A crashing program prints its backtrace and ends, instead of waiting
     # for someone to close Wine's crash dialog.
     "$WINELOADER" reg.exe add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
+    # Wine's own theme, light.msstyles in its Blue colours, is the active
+    # visual style (as in a new prefix, here made sure of): the theme drawing
+    # tests compare the skin engine with the system drawing that theme.
+    local tm='HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager'
+    "$WINELOADER" reg.exe add "$tm" /v ThemeActive /d 1 /f </dev/null >/dev/null 2>&1
+    "$WINELOADER" reg.exe add "$tm" /v DllName /d 'C:\windows\resources\themes\light\light.msstyles' /f </dev/null >/dev/null 2>&1
+    "$WINELOADER" reg.exe add "$tm" /v ColorName /d Blue /f </dev/null >/dev/null 2>&1
+    "$WINELOADER" reg.exe add "$tm" /v SizeName /d NormalSize /f </dev/null >/dev/null 2>&1
     # The registry reaches the disk when the server exits (a server kept alive
     # by another session writes it later).
     timeout 60 "$WINESERVER" -w || true
