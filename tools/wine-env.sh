@@ -124,10 +124,20 @@ tav_start_display() {
 }
 
 tav_start_wineserver() {
+  # A server left behind by a session that was killed outright (its owner
+  # process is gone) is stopped first.
+  local owner
+  owner="$(cat "$WINEPREFIX.session" 2>/dev/null || true)"
+  if [ -n "$owner" ] && ! kill -0 "$owner" 2>/dev/null; then
+    "$WINESERVER" -k >/dev/null 2>&1 || true
+    timeout 10 "$WINESERVER" -w >/dev/null 2>&1 || true
+    rm -f "$WINEPREFIX.session"
+  fi
   # -p: stay alive between processes, so each test does not pay the server's
-  # start-up; a server already running for this prefix is reused.
+  # start-up; a server already running for this prefix is used as it is.
   if "$WINESERVER" -p 2>/dev/null; then
     TAV_WINESERVER_STARTED=1
+    echo $$ >"$WINEPREFIX.session"
   fi
 }
 
@@ -144,6 +154,7 @@ tav_wine_stop() {
   if [ -n "$TAV_WINESERVER_STARTED" ]; then
     "$WINESERVER" -k >/dev/null 2>&1 || true
     "$WINESERVER" -w >/dev/null 2>&1 || true
+    rm -f "$WINEPREFIX.session"
     TAV_WINESERVER_STARTED=""
   fi
   if [ -n "$TAV_XVFB_PID" ]; then
