@@ -53,27 +53,30 @@ std::string TextOf(HWND hWnd)
     return szText;
 }
 
+struct CDialogSearch {
+    DWORD dwPid;
+    const char* pszCaption;
+    HWND hFound;
+};
+
+BOOL CALLBACK FindDialogProc(HWND hWnd, LPARAM lParam)
+{
+    auto* pSearch = reinterpret_cast<CDialogSearch*>(lParam);
+    DWORD dwPid = 0;
+    GetWindowThreadProcessId(hWnd, &dwPid);
+    if (dwPid == pSearch->dwPid && IsWindowVisible(hWnd) && ClassOf(hWnd) == "#32770" &&
+        TextOf(hWnd) == pSearch->pszCaption) {
+        pSearch->hFound = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // A visible dialog of the process with this caption, or null.
 HWND FindDialog(DWORD dwPid, const char* pszCaption)
 {
-    struct Search {
-        DWORD dwPid;
-        const char* pszCaption;
-        HWND hFound;
-    } search = {dwPid, pszCaption, nullptr};
-    EnumWindows(
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lParam);
-            DWORD dwPid = 0;
-            GetWindowThreadProcessId(hWnd, &dwPid);
-            if (dwPid == s->dwPid && IsWindowVisible(hWnd) && ClassOf(hWnd) == "#32770" &&
-                TextOf(hWnd) == s->pszCaption) {
-                s->hFound = hWnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    CDialogSearch search = {dwPid, pszCaption, nullptr};
+    EnumWindows(&FindDialogProc, reinterpret_cast<LPARAM>(&search));
     return search.hFound;
 }
 

@@ -80,21 +80,24 @@ DWORD ProcessOf(HWND hWnd)
     return dwPid;
 }
 
+struct CWindowSearch {
+    const std::function<bool(HWND)>* pPred;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam)
+{
+    auto* pSearch = reinterpret_cast<CWindowSearch*>(lParam);
+    if (IsWindowVisible(hWnd) && (*pSearch->pPred)(hWnd))
+        pSearch->found.push_back(hWnd);
+    return TRUE;
+}
+
 // The visible top-level windows for which pred holds.
 std::vector<HWND> TopWindows(const std::function<bool(HWND)>& pred)
 {
-    struct Search {
-        const std::function<bool(HWND)>* pPred;
-        std::vector<HWND> found;
-    } search = {&pred, {}};
-    EnumWindows(
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lParam);
-            if (IsWindowVisible(hWnd) && (*s->pPred)(hWnd))
-                s->found.push_back(hWnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    CWindowSearch search = {&pred, {}};
+    EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

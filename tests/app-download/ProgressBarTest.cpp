@@ -108,6 +108,19 @@ void PumpMessages()
     }
 }
 
+// SetPos called on a thread of its own.
+struct CSetPosCall {
+    CPercentProgressCtrl* pBar;
+    int nPos;
+    int nOld;
+    static DWORD WINAPI ThreadProc(LPVOID pParam)
+    {
+        auto* pCall = static_cast<CSetPosCall*>(pParam);
+        pCall->nOld = pCall->pBar->SetPos(pCall->nPos);
+        return 0;
+    }
+};
+
 // A top-level window with a standard progress control in it, taken over by
 // the percent bar.
 class ProgressBar : public testing::Test {
@@ -314,25 +327,15 @@ TEST_F(ProgressBar, SetPosFromAnotherThreadIsPaintedByTheWindowsThread)
     m_bar.SetPos(10);
     Shown();
 
-    struct Args {
-        CPercentProgressCtrl* pBar;
-        int nOld;
-    } args = {&m_bar, 0};
-    HANDLE hThread = CreateThread(
-        nullptr, 0,
-        [](LPVOID p) -> DWORD {
-            auto* a = static_cast<Args*>(p);
-            a->nOld = a->pBar->SetPos(80);
-            return 0;
-        },
-        &args, 0, nullptr);
+    CSetPosCall call = {&m_bar, 80, 0};
+    HANDLE hThread = CreateThread(nullptr, 0, &CSetPosCall::ThreadProc, &call, 0, nullptr);
     ASSERT_NE(hThread, nullptr);
     // Keep handling what the other thread sends to the control meanwhile.
     while (MsgWaitForMultipleObjects(1, &hThread, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
         PumpMessages();
     EXPECT_EQ(WaitForSingleObject(hThread, 0), WAIT_OBJECT_0);
     CloseHandle(hThread);
-    EXPECT_EQ(args.nOld, 10);
+    EXPECT_EQ(call.nOld, 10);
     ExpectBar(Shown(), 160, "80%");
 }
 
