@@ -512,3 +512,75 @@ DWORD GetSectionKey(const char* pszSectionName)
         return 0;
     return XTPSkinMakeKey(nClassId, nPartId, nStateId, 0);
 }
+
+namespace {
+
+// The nth word (from 1) of a blank-separated list, or "".
+std::string GetWord(const char* pszWords, int nIndex)
+{
+    std::string strFound;
+    ForEachWord(pszWords, [&](const std::string& strWord, int nId) {
+        if (nId == nIndex)
+            strFound = strWord;
+    });
+    return strFound;
+}
+
+int CountWords(const char* pszWords)
+{
+    int nCount = 0;
+    ForEachWord(pszWords, [&](const std::string&, int nId) { nCount = nId; });
+    return nCount;
+}
+
+const char* FindParts(int nClassId)
+{
+    const char* pszClass = GetThemeClassName(nClassId);
+    for (const XTP_NAME_LIST& parts : g_arrParts) {
+        if (*pszClass && lstrcmpiA(parts.pszName, pszClass) == 0)
+            return parts.pszItems;
+    }
+    return "";
+}
+
+const char* FindStates(const char* pszStateListName)
+{
+    const char* pszFound = "";
+    if (!pszStateListName)
+        return pszFound;
+    for (const XTP_NAME_LIST& states : g_arrStates) {
+        ForEachWord(states.pszName, [&](const std::string& strList, int) {
+            if (lstrcmpiA(strList.c_str(), pszStateListName) == 0)
+                pszFound = states.pszItems;
+        });
+    }
+    return pszFound;
+}
+
+}  // namespace
+
+const char* GetThemeClassName(int nClassId)
+{
+    int nCount = static_cast<int>(sizeof(g_arrClassNames) / sizeof(g_arrClassNames[0]));
+    return nClassId >= 1 && nClassId <= nCount ? g_arrClassNames[nClassId - 1] : "";
+}
+
+int GetThemePartCount(int nClassId)
+{
+    return CountWords(FindParts(nClassId));
+}
+
+std::string GetThemePartName(int nClassId, int nPartId)
+{
+    return GetWord(FindParts(nClassId), nPartId);
+}
+
+int GetThemeStateCount(const char* pszStateListName)
+{
+    return CountWords(FindStates(pszStateListName));
+}
+
+std::string GetThemeStateName(const char* pszStateListName, int nStateId)
+{
+    return GetWord(FindStates(pszStateListName), nStateId);
+}

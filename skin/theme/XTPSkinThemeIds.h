@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 // Value type of a theme property.
 enum XTPSkinValueType {
     XTP_SKINVALUE_NONE = 0,
@@ -92,3 +94,15 @@ int GetEnumValue(const char* pszPropertyName, const char* pszKeyword);
 // Section key of an INI section name such as BUTTON.PUSHBUTTON(HOT), or 0 when
 // the section is to be ignored.
 DWORD GetSectionKey(const char* pszSectionName);
+
+// The names behind the ids, for listings such as a gallery of a theme's
+// parts; empty when there is no such id.
+// Class name of a class id (as the class table writes it).
+const char* GetThemeClassName(int nClassId);
+// Number of parts of a class, and the name of one of them.
+int GetThemePartCount(int nClassId);
+std::string GetThemePartName(int nClassId, int nPartId);
+// Number of states in the state list of that name (a part or class name),
+// and the name of one of them.
+int GetThemeStateCount(const char* pszStateListName);
+std::string GetThemeStateName(const char* pszStateListName, int nStateId);

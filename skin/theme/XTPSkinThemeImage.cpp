@@ -6,7 +6,7 @@
 
 CXTPSkinThemeImage::CXTPSkinThemeImage(CXTPSkinEngine* pEngine)
     : m_bMirror(TRUE), m_pEngine(pEngine), m_hBitmap(nullptr), m_bAlpha(FALSE), m_bFiltered(FALSE),
-      m_bFlipped(FALSE), m_bFramesPrepared(FALSE), m_nWidth(0), m_nHeight(0), m_bSourceMirrored(FALSE)
+      m_bFlipped(FALSE), m_bFramesPrepared(FALSE), m_nWidth(0), m_nHeight(0), m_bSourceMirrored(FALSE), m_hMemDC(nullptr), m_hMemDCOld(nullptr)
 {
 }
 
@@ -17,6 +17,7 @@ CXTPSkinThemeImage::~CXTPSkinThemeImage()
 
 void CXTPSkinThemeImage::Release()
 {
+    ReleaseMemoryDC();
     if (m_hBitmap)
         DeleteObject(m_hBitmap);
     m_hBitmap = nullptr;

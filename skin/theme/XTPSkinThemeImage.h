@@ -31,7 +31,13 @@ public:
     int GetHeight() const { return m_nHeight; }
     SIZE GetSize() const { return SIZE{m_nWidth, m_nHeight}; }
     BOOL HasAlpha() const { return m_bAlpha; }
-    HBITMAP GetBitmap() const { return m_hBitmap; }
+    // The bitmap, free to be selected into another context: the image's own
+    // drawing context, kept between draws, gives it up.
+    HBITMAP GetBitmap()
+    {
+        ReleaseMemoryDC();
+        return m_hBitmap;
+    }
     // Frame nIndex of nCount frames stacked vertically.
     RECT GetFrameRect(int nIndex, int nCount) const;
 
@@ -79,6 +85,10 @@ protected:
     void FilterColors(COLORREF clrExcept);
     // Mirrors the stored bitmap left to right (alpha images only).
     void Flip();
+    // A memory context with the bitmap selected, kept from draw to draw; it
+    // is given up before anything else reads or replaces the bitmap.
+    HDC SelectIntoMemoryDC();
+    void ReleaseMemoryDC();
 
     // Takes the loaded bitmap: premultiplied when it has alpha and the
     // schema asks for it, else as it is.
@@ -99,6 +109,8 @@ protected:
     // right-to-left memory context), its bitmap coordinates run from the
     // right; solid areas are kept in unmirrored coordinates.
     BOOL m_bSourceMirrored;
+    HDC m_hMemDC;
+    HGDIOBJ m_hMemDCOld;
 };
 
 // Blending helpers, also for other drawing. In a right-to-left destination

@@ -135,6 +135,7 @@ void CXTPSkinThemeImage::PrepareFrames(int nImageCount, BOOL bHorizontal, const 
     m_bFramesPrepared = TRUE;
     m_arrSolidAreas.clear();
 
+    ReleaseMemoryDC();
     std::vector<DWORD> arrPixels;
     if (!GetPixels32(m_hBitmap, m_nWidth, m_nHeight, arrPixels))
         return;
@@ -301,18 +302,17 @@ void CXTPSkinThemeImage::DrawNineGrid(HDC hDC, const RECT& rcDest, const RECT& r
             Flip();
         bSourceMirrored = m_bFlipped;
     }
-    HDC hMemDC = CreateCompatibleDC(hDC);
+    HDC hMemDC = SelectIntoMemoryDC();
     if (!hMemDC) {
         SetStretchBltMode(hDC, nOldStretchMode);
         return;
     }
-    HGDIOBJ hOld = SelectObject(hMemDC, m_hBitmap);
-    if (!m_bAlpha) {
-        DWORD dwLayout = bMirroredDest && !m_bMirror ? LAYOUT_RTL : 0;
-        if (GetDCLayout(hMemDC) != dwLayout)
-            SetDCLayout(hMemDC, dwLayout);
+    // The context is kept from draw to draw: its layout is set every time.
+    DWORD dwLayout = !m_bAlpha && bMirroredDest && !m_bMirror ? LAYOUT_RTL : 0;
+    if (GetDCLayout(hMemDC) != dwLayout)
+        SetDCLayout(hMemDC, dwLayout);
+    if (!m_bAlpha)
         bSourceMirrored = IsMirroredLayout(GetDCLayout(hMemDC));
-    }
     RECT rcSrc = rcSrcFrame;
     if (bSourceMirrored) {
         rcSrc.left = m_nWidth - rcSrcFrame.right;
@@ -359,9 +359,34 @@ void CXTPSkinThemeImage::DrawNineGrid(HDC hDC, const RECT& rcDest, const RECT& r
     }
 
     m_bSourceMirrored = FALSE;
-    SelectObject(hMemDC, hOld);
-    DeleteDC(hMemDC);
     SetStretchBltMode(hDC, nOldStretchMode);
+}
+
+HDC CXTPSkinThemeImage::SelectIntoMemoryDC()
+{
+    if (m_hMemDC || !m_hBitmap)
+        return m_hMemDC;
+    HDC hMemDC = CreateCompatibleDC(nullptr);
+    if (!hMemDC)
+        return nullptr;
+    HGDIOBJ hOld = SelectObject(hMemDC, m_hBitmap);
+    if (!hOld || hOld == HGDI_ERROR) {
+        DeleteDC(hMemDC);
+        return nullptr;
+    }
+    m_hMemDC = hMemDC;
+    m_hMemDCOld = hOld;
+    return m_hMemDC;
+}
+
+void CXTPSkinThemeImage::ReleaseMemoryDC()
+{
+    if (!m_hMemDC)
+        return;
+    SelectObject(m_hMemDC, m_hMemDCOld);
+    DeleteDC(m_hMemDC);
+    m_hMemDC = nullptr;
+    m_hMemDCOld = nullptr;
 }
 
 BOOL CXTPSkinThemeImage::DrawPiece(HDC hDC, const RECT& rcDest, HDC hSrcDC, const RECT& rcSrc, int nTileFlags)
@@ -427,6 +452,7 @@ void CXTPSkinThemeImage::FilterColors(COLORREF clrExcept)
         return;
 
     // A 32-bit copy of the pixels, whatever the bitmap's own format.
+    ReleaseMemoryDC();
     std::vector<DWORD> arrPixels;
     if (!GetPixels32(m_hBitmap, m_nWidth, m_nHeight, arrPixels))
         return;
@@ -457,6 +483,7 @@ void CXTPSkinThemeImage::Flip()
 {
     if (!m_bAlpha || !m_hBitmap)
         return;
+    ReleaseMemoryDC();
     HBITMAP hFlipped = FlipBitmap(m_hBitmap);
     if (!hFlipped)
         return;

@@ -5,6 +5,7 @@
 #include "DrawTestSupport.h"
 #include "XTPSkinEngine.h"
 #include "XTPSkinThemeClass.h"
+#include "XTPSkinThemeIds.h"
 #include "XTPSkinThemeImage.h"
 
 #include <gtest/gtest.h>
@@ -952,6 +953,48 @@ ImageLayout = Vertical)"));
             EXPECT_EQ(found[i].clr, c.areas[i].clr) << std::hex << found[i].clr;
         }
     }
+}
+
+TEST_F(ThemeDraw, BitmapIsFreeForOtherContextsAfterDrawing)
+{
+    m_theme.AddBmp("PIC.BMP", UniqueImage(6, 6));
+    ASSERT_TRUE(m_theme.Load("[Button.PushButton]\nImageFile = pic.bmp\nSizingMargins = 2, 2, 2, 2"));
+    CCanvas canvas(10, 10);
+    EXPECT_TRUE(Draw(canvas, "Button", BP_PUSHBUTTON, 0, RECT{0, 0, 10, 10}));
+    // The image keeps its bitmap selected between draws, and gives it up
+    // when asked for it.
+    HDC hDC = CreateCompatibleDC(nullptr);
+    HGDIOBJ hOld = SelectObject(hDC, m_theme.Class("Button")->GetImage("PIC.BMP")->GetBitmap());
+    EXPECT_NE(hOld, nullptr);
+    SelectObject(hDC, hOld);
+    DeleteDC(hDC);
+    CCanvas again(10, 10);
+    EXPECT_TRUE(Draw(again, "Button", BP_PUSHBUTTON, 0, RECT{0, 0, 10, 10}));
+    EXPECT_EQ(DescribeDifferences(canvas.Pixels(), again.Pixels()), "");
+}
+
+TEST(ThemeNames, NamesBehindTheIds)
+{
+    int nParts = 0, nStates = 0;
+    for (int nClassId = 1; nClassId <= XTP_SKINCLASS_LAST; nClassId++) {
+        const char* pszClass = GetThemeClassName(nClassId);
+        EXPECT_EQ(GetClassId(pszClass), nClassId);
+        for (int nPartId = 1; nPartId <= GetThemePartCount(nClassId); nPartId++, nParts++) {
+            std::string strPart = GetThemePartName(nClassId, nPartId);
+            EXPECT_EQ(GetPartId(pszClass, strPart.c_str()), nPartId) << strPart;
+            for (int nStateId = 1; nStateId <= GetThemeStateCount(strPart.c_str()); nStateId++, nStates++)
+                EXPECT_EQ(GetStateId(strPart.c_str(), GetThemeStateName(strPart.c_str(), nStateId).c_str()),
+                          nStateId);
+        }
+    }
+    EXPECT_EQ(GetThemePartCount(XTP_SKINCLASS_WINDOW), 37);
+    EXPECT_EQ(GetThemeStateName("CheckBox", 12), "MIXEDDISABLED");
+    EXPECT_EQ(GetThemeStateCount("FrameLeft"), 0);
+    EXPECT_STREQ(GetThemeClassName(0), "");
+    EXPECT_STREQ(GetThemeClassName(XTP_SKINCLASS_LAST + 1), "");
+    EXPECT_EQ(GetThemePartName(XTP_SKINCLASS_BUTTON, 6), "");
+    EXPECT_GT(nParts, 150);
+    EXPECT_GT(nStates, 200);
 }
 
 }  // namespace
