@@ -341,6 +341,9 @@ void CDownloadTask::TogglePause()
         AfxMessageBox("Please download first.");
         return;
     }
+    // The worker is held at its next wait for the run event, not suspended:
+    // a thread suspended at an arbitrary point may hold a lock (the heap's,
+    // the window manager's) that the message box below needs.
     CString strText;
     if (!m_bPaused) {
         ResetEvent(m_hRunEvent);

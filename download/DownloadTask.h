@@ -26,12 +26,17 @@ public:
 
     // Main thread: starts a worker for the page address and quality now in
     // dlg's members; the worker reports through dlg's controls. The thread's
-    // handle, or the message-box result when it could not be created.
+    // handle, or null (after the message "Failed") when it could not be
+    // created.
     HANDLE StartThread(CDownloaderDlg& dlg);
     static DWORD WINAPI DownloadThreadProc(LPVOID pParam);
-    // Main thread: pauses or continues the transfer, with a message.
+    // Main thread: pauses or continues the transfer, with a message. The
+    // worker holds at its next safe point (between chunks and steps) rather
+    // than being suspended wherever it is.
     void TogglePause();
-    // Main thread: ends the worker and releases the socket and the file.
+    // Main thread: ends the worker and releases the socket and the file,
+    // within about half a second. The worker is asked to end and woken where
+    // it blocks; only one that does not end in time is terminated.
     void Stop();
 
     // Milliseconds since the body transfer began.
