@@ -101,6 +101,10 @@ const Case g_cases[] = {
     {"SCROLLBAR", L"SCROLLBAR", SBP_THUMBBTNVERT, "thumb vertical", SCRBS_NORMAL, 17, 60, 1.0},
     {"SCROLLBAR", L"SCROLLBAR", SBP_THUMBBTNVERT, "thumb vertical pressed", SCRBS_PRESSED, 17, 60, 1.0},
     {"SCROLLBAR", L"SCROLLBAR", SBP_THUMBBTNHORZ, "thumb horizontal hot", SCRBS_HOT, 60, 17, 1.0},
+    // The gripper bitmaps are 32-bit and all zero. An image whose alpha
+    // channel is never used counts as opaque, so the skin engine draws a
+    // black square where UxTheme draws nothing.
+    {"SCROLLBAR", L"SCROLLBAR", SBP_GRIPPERVERT, "thumb gripper vertical", SCRBS_NORMAL, 17, 60, 0.93},
     {"PROGRESS", L"PROGRESS", PP_BAR, "progress bar", 0, 120, 17, 1.0},
     {"PROGRESS", L"PROGRESS", PP_CHUNK, "progress chunk", 0, 50, 15, 1.0},
     {"PROGRESS", L"PROGRESS", PP_BARVERT, "progress bar vertical", 0, 17, 120, 1.0},
