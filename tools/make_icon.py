@@ -132,20 +132,20 @@ SMALL = {
 
 
 def small_glyph(size):
-    spec = SMALL[size]
+    layout = SMALL[size]
     cx = size / 2.0
-    parts = [rrect(*spec['shaft'], 0.0)]
-    top, half, tip = spec['head']
+    parts = [rrect(*layout['shaft'], 0.0)]
+    top, half, tip = layout['head']
     parts.append(polygon([(cx - half, top), (cx + half, top), (cx, tip)]))
-    tx0, ty0, tx1, ty1 = spec['tray']
+    tx0, ty0, tx1, ty1 = layout['tray']
     parts.append(rrect(tx0, ty0, tx1, ty1, 0.0))
-    if spec['ends']:
-        w, ey = spec['ends']
+    if layout['ends']:
+        w, ey = layout['ends']
         parts.append(rrect(tx0, ey, tx0 + w, ty1, 0.0))
         parts.append(rrect(tx1 - w, ey, tx1, ty1, 0.0))
-    if spec['screen']:
-        x0, y0, x1, y1, r = spec['screen']
-        px_, py0, py1, ptip = spec['play']
+    if layout['screen']:
+        x0, y0, x1, y1, r = layout['screen']
+        px_, py0, py1, ptip = layout['play']
         play = polygon([(px_, py0), (px_, py1), (ptip, (py0 + py1) / 2.0)])
         parts.append(minus(rrect(x0, y0, x1, y1, r), play))
     return union(*parts)
