@@ -12,6 +12,7 @@
 
 #include "DialogWatcher.h"
 #include "LoopbackServer.h"
+#include "ProgramDriver.h"
 #include "StreamServer.h"
 #include "TestSupport.h"
 
@@ -24,7 +25,7 @@ using tavtest::CLoopbackServer;
 using tavtest::CServerReply;
 using tavtest::CStreamServer;
 
-const DWORD WAIT_MS = 20000;
+const DWORD WAIT_MS = tavtest::DEFAULT_WAIT_MS;
 const char PAGE_ADDRESS[] = "http://www.youtube.com/watch?v=AbC123";
 // What the page's player line yields for quality 2 (and, without the last
 // parameter, for quality 0).
@@ -45,61 +46,12 @@ enum {
     ID_FILE_NAME_EDIT = 0x480,
 };
 
-template <typename Pred>
-bool WaitUntil(Pred pred, DWORD dwTimeout = WAIT_MS)
-{
-    DWORD dwStart = GetTickCount();
-    while (!pred()) {
-        if (GetTickCount() - dwStart > dwTimeout)
-            return false;
-        Sleep(20);
-    }
-    return true;
-}
-
-std::string ClassOf(HWND hWnd)
-{
-    char szClass[128] = {};
-    GetClassNameA(hWnd, szClass, sizeof(szClass));
-    return szClass;
-}
-
-std::string TextOf(HWND hWnd)
-{
-    char szText[2048] = {};
-    DWORD_PTR nResult = 0;
-    SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof(szText), reinterpret_cast<LPARAM>(szText), SMTO_ABORTIFHUNG, 5000,
-                        &nResult);
-    return szText;
-}
-
-DWORD ProcessOf(HWND hWnd)
-{
-    DWORD dwPid = 0;
-    GetWindowThreadProcessId(hWnd, &dwPid);
-    return dwPid;
-}
-
-struct CWindowSearch {
-    const std::function<bool(HWND)>* pPred;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam)
-{
-    auto* pSearch = reinterpret_cast<CWindowSearch*>(lParam);
-    if (IsWindowVisible(hWnd) && (*pSearch->pPred)(hWnd))
-        pSearch->found.push_back(hWnd);
-    return TRUE;
-}
-
-// The visible top-level windows for which pred holds.
-std::vector<HWND> TopWindows(const std::function<bool(HWND)>& pred)
-{
-    CWindowSearch search = {&pred, {}};
-    EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+using tavtest::ClassOf;
+using tavtest::ProcessOf;
+using tavtest::SaveScreenshot;
+using tavtest::TextOf;
+using tavtest::TopWindows;
+using tavtest::WaitUntil;
 
 std::string ExeNameOf(DWORD dwPid)
 {
@@ -125,50 +77,8 @@ std::string PlayerPage(const std::string& strTitle)
 }
 
 // The running program and what a user does with it.
-class CTavmio {
+class CTavmio : public tavtest::CProgram {
 public:
-    CTavmio() = default;
-    void Start()
-    {
-        std::string strPath = tavtest::GetEnv("TAVMIO_EXE");
-        std::string strDir = strPath.substr(0, strPath.rfind('\\'));
-        std::string strCmd = "\"" + strPath + "\"";
-        STARTUPINFOA si = {};
-        si.cb = sizeof(si);
-        if (!CreateProcessA(strPath.c_str(), &strCmd[0], nullptr, nullptr, FALSE, 0, nullptr, strDir.c_str(), &si,
-                            &m_pi))
-            return;
-        WaitForInputIdle(m_pi.hProcess, WAIT_MS);
-        WaitUntil([&] {
-            std::vector<HWND> found = TopWindows([&](HWND h) {
-                return ProcessOf(h) == m_pi.dwProcessId && ClassOf(h) == "#32770" && TextOf(h) == "Tavmio";
-            });
-            m_hMain = found.empty() ? nullptr : found[0];
-            return m_hMain != nullptr;
-        });
-    }
-    ~CTavmio()
-    {
-        if (!m_pi.hProcess)
-            return;
-        // Close with the close box, which stops a running download first;
-        // then make sure the process is gone.
-        if (m_hMain && IsWindow(m_hMain))
-            PostMessageA(m_hMain, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(m_pi.hProcess, 5000) != WAIT_OBJECT_0)
-            TerminateProcess(m_pi.hProcess, 1);
-        CloseHandle(m_pi.hThread);
-        CloseHandle(m_pi.hProcess);
-    }
-    CTavmio(const CTavmio&) = delete;
-    CTavmio& operator=(const CTavmio&) = delete;
-
-    HWND Main() const { return m_hMain; }
-    HWND Item(int nId) const { return GetDlgItem(m_hMain, nId); }
-    std::string ItemText(int nId) const { return TextOf(Item(nId)); }
-    DWORD Pid() const { return m_pi.dwProcessId; }
-    HANDLE Process() const { return m_pi.hProcess; }
-
     void Type(int nId, const std::string& strText) const
     {
         SendMessageA(Item(nId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(strText.c_str()));
@@ -177,30 +87,13 @@ public:
     // A click on one of the main window's buttons (also the hidden Pause).
     void Press(int nId) const
     {
-        PostMessageA(m_hMain, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), reinterpret_cast<LPARAM>(Item(nId)));
+        PostMessageA(Main(), WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), reinterpret_cast<LPARAM>(Item(nId)));
     }
     void StartDownload(const std::string& strAddress, int nQuality) const
     {
         Type(ID_ADDRESS, strAddress);
         SetQuality(nQuality);
         Press(ID_DOWNLOAD);
-    }
-
-    // A dialog of the program with this caption, once it shows.
-    HWND WaitForDialog(const std::string& strCaption, DWORD dwTimeout = WAIT_MS) const
-    {
-        HWND hFound = nullptr;
-        WaitUntil(
-            [&] {
-                std::vector<HWND> found = TopWindows([&](HWND h) {
-                    return h != m_hMain && ProcessOf(h) == m_pi.dwProcessId && ClassOf(h) == "#32770" &&
-                           TextOf(h) == strCaption;
-                });
-                hFound = found.empty() ? nullptr : found[0];
-                return hFound != nullptr;
-            },
-            dwTimeout);
-        return hFound;
     }
 
     // The name the save dialog proposes.
@@ -237,10 +130,6 @@ public:
     }
 
     bool HasMessageBox() const { return WaitForDialog("tavmio", 0) != nullptr; }
-
-private:
-    PROCESS_INFORMATION m_pi = {};
-    HWND m_hMain = nullptr;
 };
 
 // Explorer windows on a folder: Wine's Explorer names its window after the
@@ -316,44 +205,6 @@ bool IsClosed(const std::string& strPath)
         return false;
     CloseHandle(hFile);
     return true;
-}
-
-// Saves the main window as it is on the screen into the build tree's
-// screenshots folder, as a bitmap file.
-void SaveScreenshot(HWND hWnd, const std::string& strName)
-{
-    std::string strFolder = tavtest::GetEnv("TAVMIO_BUILD_DIR") + "\\screenshots";
-    CreateDirectoryA(strFolder.c_str(), nullptr);
-    RECT rc;
-    GetWindowRect(hWnd, &rc);
-    int nWidth = rc.right - rc.left, nHeight = rc.bottom - rc.top;
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = nWidth;
-    bmi.bmiHeader.biHeight = nHeight;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 24;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    void* pBits = nullptr;
-    HDC hScreen = GetDC(nullptr);
-    HBITMAP hBitmap = CreateDIBSection(hScreen, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    HDC hMemDC = CreateCompatibleDC(hScreen);
-    HGDIOBJ hOld = SelectObject(hMemDC, hBitmap);
-    BitBlt(hMemDC, 0, 0, nWidth, nHeight, hScreen, rc.left, rc.top, SRCCOPY);
-    GdiFlush();
-    DWORD nStride = (static_cast<DWORD>(nWidth) * 3 + 3) & ~3u;
-    BITMAPFILEHEADER bfh = {};
-    bfh.bfType = 0x4D42;
-    bfh.bfOffBits = sizeof(bfh) + sizeof(bmi.bmiHeader);
-    bfh.bfSize = bfh.bfOffBits + nStride * static_cast<DWORD>(nHeight);
-    std::string strData(reinterpret_cast<const char*>(&bfh), sizeof(bfh));
-    strData.append(reinterpret_cast<const char*>(&bmi.bmiHeader), sizeof(bmi.bmiHeader));
-    strData.append(static_cast<const char*>(pBits), nStride * static_cast<DWORD>(nHeight));
-    tavtest::WriteFileBytes(strFolder + "\\" + strName, strData);
-    SelectObject(hMemDC, hOld);
-    DeleteDC(hMemDC);
-    DeleteObject(hBitmap);
-    ReleaseDC(nullptr, hScreen);
 }
 
 class Download : public testing::Test {

@@ -9,115 +9,22 @@
 
 #include <windows.h>
 
+#include "ProgramDriver.h"
 #include "Resource.h"
+#include "TestSupport.h"
 
 namespace {
 
+using tavtest::ClassOf;
+using tavtest::CProgram;
+using tavtest::SaveScreenshot;
+using tavtest::TextOf;
+using tavtest::WaitUntil;
+
 std::string ProgramPath()
 {
-    const char* psz = getenv("TAVMIO_EXE");
-    return psz ? psz : "";
+    return tavtest::GetEnv("TAVMIO_EXE");
 }
-
-template <typename Pred>
-bool WaitUntil(Pred pred, DWORD dwTimeout = 10000)
-{
-    DWORD dwStart = GetTickCount();
-    while (!pred()) {
-        if (GetTickCount() - dwStart > dwTimeout)
-            return false;
-        Sleep(20);
-    }
-    return true;
-}
-
-std::string WindowText(HWND hWnd)
-{
-    char szText[512] = {};
-    DWORD_PTR nResult = 0;
-    SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof(szText), reinterpret_cast<LPARAM>(szText), SMTO_ABORTIFHUNG,
-                        5000, &nResult);
-    return szText;
-}
-
-std::string ClassName(HWND hWnd)
-{
-    char szClass[64] = {};
-    GetClassNameA(hWnd, szClass, sizeof(szClass));
-    return szClass;
-}
-
-// A visible dialog window of the process with the given caption.
-HWND FindDialog(DWORD dwProcessId, const std::string& title)
-{
-    struct Search {
-        DWORD pid;
-        const std::string* title;
-        HWND found;
-    } search = {dwProcessId, &title, nullptr};
-    EnumWindows(
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lParam);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hWnd, &pid);
-            if (pid == s->pid && IsWindowVisible(hWnd) && ClassName(hWnd) == "#32770") {
-                char szText[256] = {};
-                GetWindowTextA(hWnd, szText, sizeof(szText));
-                if (*s->title == szText) {
-                    s->found = hWnd;
-                    return FALSE;
-                }
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND WaitForDialog(DWORD dwProcessId, const std::string& title)
-{
-    HWND hWnd = nullptr;
-    WaitUntil([&] { return (hWnd = FindDialog(dwProcessId, title)) != nullptr; });
-    return hWnd;
-}
-
-// The program, started for one test and ended after it.
-class CRunningProgram {
-public:
-    CRunningProgram()
-    {
-        std::string strPath = ProgramPath();
-        std::string strDir = strPath.substr(0, strPath.rfind('\\'));
-        std::string strCmd = "\"" + strPath + "\"";
-        STARTUPINFOA si = {};
-        si.cb = sizeof(si);
-        if (CreateProcessA(strPath.c_str(), &strCmd[0], nullptr, nullptr, FALSE, 0, nullptr, strDir.c_str(), &si,
-                           &m_pi)) {
-            WaitForInputIdle(m_pi.hProcess, 10000);
-            m_hMain = WaitForDialog(m_pi.dwProcessId, "Tavmio");
-        }
-    }
-    ~CRunningProgram()
-    {
-        if (m_pi.hProcess) {
-            if (WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT)
-                TerminateProcess(m_pi.hProcess, 1);
-            CloseHandle(m_pi.hThread);
-            CloseHandle(m_pi.hProcess);
-        }
-    }
-    // TRUE when the process ended by itself within the time.
-    bool WaitForExit(DWORD dwTimeout, DWORD* pdwExitCode)
-    {
-        if (WaitForSingleObject(m_pi.hProcess, dwTimeout) != WAIT_OBJECT_0)
-            return false;
-        GetExitCodeProcess(m_pi.hProcess, pdwExitCode);
-        return true;
-    }
-
-    PROCESS_INFORMATION m_pi = {};
-    HWND m_hMain = nullptr;
-};
 
 // Dialog units of template 102 in this process's terms: a hidden copy of the
 // dialog built from the program's own template.
@@ -159,48 +66,6 @@ RECT ClientRectOf(HWND hChild, HWND hParent)
     GetWindowRect(hChild, &rc);
     MapWindowPoints(nullptr, hParent, reinterpret_cast<POINT*>(&rc), 2);
     return rc;
-}
-
-// Writes the screen area of a window to a 24-bit BMP file.
-void SaveScreenshot(HWND hWnd, const std::string& strName)
-{
-    const char* pszBuild = getenv("TAVMIO_BUILD_DIR");
-    if (!pszBuild)
-        return;
-    std::string strDir = std::string(pszBuild) + "\\screenshots";
-    CreateDirectoryA(strDir.c_str(), nullptr);
-    RECT rc;
-    GetWindowRect(hWnd, &rc);
-    int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
-    HDC hScreen = GetDC(nullptr);
-    HDC hMem = CreateCompatibleDC(hScreen);
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 24;
-    void* pBits = nullptr;
-    HBITMAP hBmp = CreateDIBSection(hScreen, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    HGDIOBJ hOld = SelectObject(hMem, hBmp);
-    BitBlt(hMem, 0, 0, cx, cy, hScreen, rc.left, rc.top, SRCCOPY);
-    GdiFlush();
-    DWORD cbImage = static_cast<DWORD>(((cx * 3 + 3) & ~3) * cy);
-    BITMAPFILEHEADER bfh = {};
-    bfh.bfType = 0x4D42;
-    bfh.bfOffBits = sizeof(bfh) + sizeof(bmi.bmiHeader);
-    bfh.bfSize = bfh.bfOffBits + cbImage;
-    HANDLE hFile = CreateFileA((strDir + "\\" + strName).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                               nullptr);
-    DWORD dw;
-    WriteFile(hFile, &bfh, sizeof(bfh), &dw, nullptr);
-    WriteFile(hFile, &bmi.bmiHeader, sizeof(bmi.bmiHeader), &dw, nullptr);
-    WriteFile(hFile, pBits, cbImage, &dw, nullptr);
-    CloseHandle(hFile);
-    SelectObject(hMem, hOld);
-    DeleteObject(hBmp);
-    DeleteDC(hMem);
-    ReleaseDC(nullptr, hScreen);
 }
 
 // Share of pixels of the icon shown at hStatic that match the system icon
@@ -251,9 +116,9 @@ HWND FindChild(HWND hParent, bool (*pred)(HWND))
 
 TEST(MainWindowTest, StartsWithItsControlsInPlace)
 {
-    CRunningProgram program;
-    ASSERT_NE(program.m_hMain, nullptr) << "no main window from " << ProgramPath();
-    HWND hMain = program.m_hMain;
+    CProgram program;
+    ASSERT_TRUE(program.Start()) << "no main window from " << ProgramPath();
+    HWND hMain = program.Main();
     EXPECT_TRUE(GetWindowLongPtrA(hMain, GWL_EXSTYLE) & WS_EX_APPWINDOW);
 
     CDialogUnits units;
@@ -282,9 +147,9 @@ TEST(MainWindowTest, StartsWithItsControlsInPlace)
         SCOPED_TRACE("control " + std::to_string(c.id));
         HWND hCtrl = GetDlgItem(hMain, c.id);
         ASSERT_NE(hCtrl, nullptr);
-        EXPECT_EQ(lstrcmpiA(ClassName(hCtrl).c_str(), c.cls), 0) << ClassName(hCtrl);
+        EXPECT_EQ(lstrcmpiA(ClassOf(hCtrl).c_str(), c.cls), 0) << ClassOf(hCtrl);
         if (c.text) {
-            EXPECT_EQ(WindowText(hCtrl), c.text);
+            EXPECT_EQ(TextOf(hCtrl), c.text);
         }
         EXPECT_EQ(IsWindowVisible(hCtrl) != FALSE, c.visible);
         RECT expected = units.ToPixels(c.x, c.y, c.cx, c.cy);
@@ -302,7 +167,7 @@ TEST(MainWindowTest, StartsWithItsControlsInPlace)
     std::vector<std::pair<std::string, bool>> labels;
     for (HWND h = GetWindow(hMain, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
         if (GetDlgCtrlID(h) == 0xFFFF || GetDlgCtrlID(h) == -1)
-            labels.emplace_back(WindowText(h), IsWindowVisible(h) != FALSE);
+            labels.emplace_back(TextOf(h), IsWindowVisible(h) != FALSE);
     }
     const std::vector<std::pair<std::string, bool>> expectedLabels = {
         {"HTTP Request", false}, {"Reply", false}, {"Youtube Video Quality :", true}, {"Youtube URL:", true}};
@@ -324,7 +189,7 @@ TEST(MainWindowTest, StartsWithItsControlsInPlace)
         EXPECT_STREQ(szNarrow, items[i]);
     }
     EXPECT_EQ(SendMessageA(hCombo, CB_GETCURSEL, 0, 0), 0);
-    EXPECT_EQ(WindowText(hCombo), items[0]);
+    EXPECT_EQ(TextOf(hCombo), items[0]);
 
     SaveScreenshot(hMain, "main-window.bmp");
 
@@ -338,14 +203,14 @@ TEST(MainWindowTest, StartsWithItsControlsInPlace)
 
 TEST(MainWindowTest, AboutBoxOpensForItsSystemCommand)
 {
-    CRunningProgram program;
-    ASSERT_NE(program.m_hMain, nullptr);
-    HWND hMain = program.m_hMain;
+    CProgram program;
+    ASSERT_TRUE(program.Start());
+    HWND hMain = program.Main();
     // The command's low four bits do not matter.
     for (WPARAM nCommand : {WPARAM(0x0010), WPARAM(0x001F)}) {
         SCOPED_TRACE(nCommand);
         PostMessageA(hMain, WM_SYSCOMMAND, nCommand, 0);
-        HWND hAbout = WaitForDialog(program.m_pi.dwProcessId, "About...");
+        HWND hAbout = program.WaitForDialog("About...");
         ASSERT_NE(hAbout, nullptr);
         EXPECT_EQ(GetWindow(hAbout, GW_OWNER), hMain);
         EXPECT_FALSE(IsWindowEnabled(hMain));
@@ -363,26 +228,24 @@ TEST(MainWindowTest, AboutBoxOpensForItsSystemCommand)
 
 TEST(MainWindowTest, EnterStartsDownloadAndAPlainMessageBoxWarns)
 {
-    CRunningProgram program;
-    ASSERT_NE(program.m_hMain, nullptr);
-    HWND hMain = program.m_hMain;
+    CProgram program;
+    ASSERT_TRUE(program.Start());
+    HWND hMain = program.Main();
     // With no quality selected, Download stops at its first check.
     SendMessageA(GetDlgItem(hMain, IDC_COMBO_QUALITY), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     PostMessageA(GetDlgItem(hMain, IDC_EDIT_URL), WM_KEYDOWN, VK_RETURN, 0);
 
-    std::string strName = ProgramPath();
-    strName = strName.substr(strName.rfind('\\') + 1);
-    strName = strName.substr(0, strName.rfind('.'));
-    HWND hBox = WaitForDialog(program.m_pi.dwProcessId, strName);
+    std::string strName = CProgram::AppTitle();
+    HWND hBox = program.WaitForDialog(strName);
     ASSERT_NE(hBox, nullptr) << "no message box captioned " << strName;
     EXPECT_EQ(GetWindow(hBox, GW_OWNER), hMain);
     EXPECT_FALSE(IsWindowEnabled(hMain));
 
     HWND hText = FindChild(hBox, [](HWND h) {
-        return ClassName(h) == "Static" && (GetWindowLongPtrA(h, GWL_STYLE) & SS_TYPEMASK) != SS_ICON;
+        return ClassOf(h) == "Static" && (GetWindowLongPtrA(h, GWL_STYLE) & SS_TYPEMASK) != SS_ICON;
     });
     ASSERT_NE(hText, nullptr);
-    EXPECT_EQ(WindowText(hText), "Please select a profile!");
+    EXPECT_EQ(TextOf(hText), "Please select a profile!");
     // One button, OK.
     HWND hOk = GetDlgItem(hBox, IDOK);
     ASSERT_NE(hOk, nullptr);
@@ -390,7 +253,7 @@ TEST(MainWindowTest, EnterStartsDownloadAndAPlainMessageBoxWarns)
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(hBox, IDCANCEL)) && GetDlgItem(hBox, IDCANCEL));
 
     HWND hIcon = FindChild(hBox, [](HWND h) {
-        return ClassName(h) == "Static" && (GetWindowLongPtrA(h, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+        return ClassOf(h) == "Static" && (GetWindowLongPtrA(h, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
     });
     ASSERT_NE(hIcon, nullptr);
     ASSERT_TRUE(IsWindowVisible(hIcon));
