@@ -532,7 +532,7 @@ def chevron_frames(w, h, colors, direction='down', weight=1.5):
             pts = [(x, h - y) for x, y in pts]
         elif direction in ('left', 'right'):
             pts = [(cx + (y - cy), cy + (x - cx)) for x, y in pts]
-            if direction == 'right':
+            if direction == 'left':
                 pts = [(w - x, y) for x, y in pts]
         img.paint(polyline(pts, weight), color)
         frames.append(img)
