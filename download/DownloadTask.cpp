@@ -17,16 +17,6 @@ constexpr int RECEIVE_TIMEOUT_MS = 30000;
 // How long Stop lets a worker end on its own before it terminates it.
 constexpr DWORD STOP_WAIT_MS = 500;
 
-// The socket handle inside the job's HTTP socket, for Stop's shutdown of a
-// blocked receive (the class keeps it to itself).
-struct CSocketHandleAccess : CHttpSocket {
-    static SOCKET Get(const CHttpSocket& socket)
-    {
-        constexpr SOCKET CHttpSocket::*pHandle = &CSocketHandleAccess::m_hSocket;
-        return socket.*pHandle;
-    }
-};
-
 // Waits up to dwTimeout ms for hThread to end while handling messages that
 // other threads send to this thread's windows, so that a worker blocked in
 // a call into one of them can go on to its end. TRUE when it ended.
@@ -361,7 +351,7 @@ void CDownloadTask::TogglePause()
 void CDownloadTask::InterruptWorker(HANDLE hWorker)
 {
     EnterCriticalSection(&m_csSocket);
-    SOCKET hSocket = CSocketHandleAccess::Get(m_socket);
+    SOCKET hSocket = m_socket.m_hSocket;
     if (hSocket != 0 && hSocket != INVALID_SOCKET)
         shutdown(hSocket, SD_BOTH);
     LeaveCriticalSection(&m_csSocket);

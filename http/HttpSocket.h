@@ -51,6 +51,9 @@ public:
     int GetServerState();
 
 protected:
+    // The download job's Stop wakes a receive blocked on this socket.
+    friend class CDownloadTask;
+
     char m_szReply[REPLY_SIZE + 1];
     char m_szRequest[REQUEST_SIZE];
     int m_nPort;
