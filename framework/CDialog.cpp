@@ -1,5 +1,7 @@
 #include "CDialog.h"
 
+#include <commctrl.h>
+
 #include "CWinApp.h"
 
 namespace {
@@ -21,6 +23,14 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
 
 INT_PTR CDialog::DoModal()
 {
+    // Templates may hold common controls (progress bars and the like); their
+    // window classes exist once the library has registered them.
+    static const BOOL s_bCommonControls = [] {
+        INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES};
+        return InitCommonControlsEx(&icc);
+    }();
+    (void)s_bCommonControls;
+
     HWND hOwner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
     if (!hOwner) {
         CWnd* pMainWnd = AfxGetMainWnd();
