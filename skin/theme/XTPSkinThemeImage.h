@@ -58,7 +58,8 @@ public:
     // anything else stretches them; bBorderOnly leaves out the centre.
     int Draw(HDC hDC, const RECT& rcDest, const RECT& rcSrc, const RECT& rcSizingMargins, COLORREF clrTransparent,
              int nSizingType, BOOL bBorderOnly);
-    // The first area found that holds all of rcSrc, or null.
+    // The first area found that holds all of rcSrc, or null (always for an
+    // empty rcSrc).
     const SOLIDAREA* FindSolidArea(const RECT& rcSrc) const;
     const std::vector<SOLIDAREA>& GetSolidAreas() const { return m_arrSolidAreas; }
 

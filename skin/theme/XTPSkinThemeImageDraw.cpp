@@ -199,6 +199,10 @@ void CXTPSkinThemeImage::TestSolidArea(const DWORD* pPixels, int nLeft, int nTop
 
 const CXTPSkinThemeImage::SOLIDAREA* CXTPSkinThemeImage::FindSolidArea(const RECT& rcSrc) const
 {
+    // An empty rectangle shares nothing with an area: drawing a frame of no
+    // pixels fills nothing.
+    if (IsEmpty(rcSrc))
+        return nullptr;
     for (const SOLIDAREA& area : m_arrSolidAreas) {
         if (rcSrc.left >= area.nLeft && rcSrc.top >= area.nTop && rcSrc.right <= area.nRight &&
             rcSrc.bottom <= area.nBottom)

@@ -525,6 +525,7 @@ TEST_F(ThemeDraw, StateChoosesTheFrame)
     }
     m_theme.AddBmp("ACROSS.BMP", across);
     m_theme.AddBmp("DOWN.BMP", down);
+    m_theme.AddBmp("FLAT.BMP", CImage(4, 3, Opaque(GREEN)));
     ASSERT_TRUE(m_theme.Load(R"([Button.PushButton]
 ImageFile = across.bmp
 ImageCount = 4
@@ -535,7 +536,13 @@ ImageCount = 3
 ImageLayout = Vertical
 [Button.CheckBox]
 ImageFile = across.bmp
-ImageCount = 0)"));
+ImageCount = 0
+[Button.GroupBox]
+ImageFile = flat.bmp
+[Button.UserButton]
+ImageFile = flat.bmp
+ImageCount = 4
+ImageLayout = Vertical)"));
 
     struct Case {
         int nPart, nState;
@@ -558,6 +565,14 @@ ImageCount = 0)"));
         CCanvas canvas(80, 20);
         EXPECT_TRUE(Draw(canvas, "Button", BP_CHECKBOX, 2, RECT{0, 0, 80, 20}));
         ExpectPixels(canvas, [&](int x, int y) { return across.At(x, y); });
+    }
+    {
+        SCOPED_TRACE("frames of no rows draw nothing, though the image is one colour");
+        CCanvas canvas(8, 8);
+        EXPECT_TRUE(Draw(canvas, "Button", BP_GROUPBOX, 0, RECT{0, 0, 8, 8}));  // finds the area
+        canvas.Clear();
+        EXPECT_TRUE(Draw(canvas, "Button", BP_USERBUTTON, 1, RECT{0, 0, 8, 8}));
+        EXPECT_EQ(RectText(canvas.ChangedBounds()), RectText(RECT{0, 0, 0, 0}));
     }
 }
 
