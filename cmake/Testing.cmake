@@ -62,12 +62,14 @@ endfunction()
 #                 [TIMEOUT <seconds>]    default 60
 #                 [LABELS <label>...]
 #                 [ENVIRONMENT <VAR=value>...]
-#                 [RUN_SERIAL])          never run beside other tests (ctest -j)
+#                 [RUN_SERIAL]           never run beside other tests (ctest -j)
+#                 [LAUNCHER <command>...])  run the program's path through this
+#                                        command instead of the toolchain's emulator
 # Builds the test executable <name> with GoogleTest and GoogleMock and registers
 # it with ctest. Every test is built after the program itself.
 function(tavmio_add_test name)
   cmake_parse_arguments(PARSE_ARGV 1 ARG "NO_MAIN;RUN_SERIAL" "TIMEOUT"
-                        "SOURCES;LIBS;LABELS;ENVIRONMENT")
+                        "SOURCES;LIBS;LABELS;ENVIRONMENT;LAUNCHER")
   if(ARG_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "tavmio_add_test(${name}): unknown arguments ${ARG_UNPARSED_ARGUMENTS}")
   endif()
@@ -99,7 +101,11 @@ function(tavmio_add_test name)
   endif()
   list(APPEND env ${ARG_ENVIRONMENT})
 
-  add_test(NAME ${name} COMMAND ${name})
+  if(ARG_LAUNCHER)
+    add_test(NAME ${name} COMMAND ${ARG_LAUNCHER} $<TARGET_FILE:${name}>)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
   set_tests_properties(${name} PROPERTIES
     TIMEOUT ${ARG_TIMEOUT}
     ENVIRONMENT "${env}")

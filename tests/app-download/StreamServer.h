@@ -7,7 +7,7 @@
 // client closes a paused connection.
 #pragma once
 
-#include "TestSupport.h"
+#include "LoopbackListener.h"
 
 #include <string>
 #include <vector>
@@ -37,9 +37,9 @@ public:
     CStreamServer(const CStreamServer&) = delete;
     CStreamServer& operator=(const CStreamServer&) = delete;
 
-    bool IsListening() const { return m_hListen != INVALID_SOCKET; }
+    bool IsListening() const { return m_listener.IsListening(); }
     // "http://127.0.0.1:<port>" followed by strObject.
-    std::string Url(const std::string& strObject) const;
+    std::string Url(const std::string& strObject) const { return m_listener.Url(strObject); }
 
     // The plan for the connections that come in from now on.
     void SetPlan(const CPlan& plan);
@@ -50,8 +50,11 @@ public:
     // Waits until a paused connection has sent its first part.
     bool WaitForPause(DWORD dwTimeoutMs) const;
 
-    std::vector<std::string> Requests() const;
-    bool WaitForRequests(size_t nCount, DWORD dwTimeoutMs) const;
+    std::vector<std::string> Requests() const { return m_listener.Requests(); }
+    bool WaitForRequests(size_t nCount, DWORD dwTimeoutMs) const
+    {
+        return m_listener.WaitForRequests(nCount, dwTimeoutMs);
+    }
 
 private:
     struct CConnection {
@@ -59,25 +62,21 @@ private:
         SOCKET hClient;
         CPlan plan;
     };
-    static DWORD WINAPI AcceptProc(LPVOID pParam);
+    // On the accept thread: a thread of its own for the connection.
+    void Accept(SOCKET hClient);
     static DWORD WINAPI ServeProc(LPVOID pParam);
     void Serve(SOCKET hClient, const CPlan& plan);
     bool SendPaced(SOCKET hClient, const std::string& strData, size_t nFrom, size_t nTo, const CPlan& plan) const;
     // False when the client closed the connection or the server stops.
     bool HoldUntilReleased(SOCKET hClient) const;
 
-    CWinsockScope m_winsock;
-    SOCKET m_hListen = INVALID_SOCKET;
-    unsigned short m_nPort = 0;
-    HANDLE m_hAcceptThread = nullptr;
-    HANDLE m_hStop = nullptr;
     HANDLE m_hRelease = nullptr;
     HANDLE m_hClientClosed = nullptr;
     HANDLE m_hPaused = nullptr;
-    mutable CRITICAL_SECTION m_lock;
+    CRITICAL_SECTION m_lock;
     CPlan m_plan;
-    std::vector<std::string> m_requests;
     std::vector<HANDLE> m_threads;
+    CLoopbackListener m_listener;
 };
 
 } // namespace tavtest

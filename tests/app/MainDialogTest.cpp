@@ -4,19 +4,11 @@
 
 #include "DownloaderDlg.h"
 #include "Resource.h"
+#include "TestApp.h"
 
 namespace {
 
-CWinApp& TestApp()
-{
-    static CWinApp s_app;
-    static bool s_bInit = false;
-    if (!s_bInit) {
-        s_app.SetInstance(GetModuleHandleA(nullptr), "", SW_SHOW);
-        s_bInit = true;
-    }
-    return s_app;
-}
+using tavtest::TestApp;
 
 class CProbedDlg : public CDownloaderDlg {
 public:

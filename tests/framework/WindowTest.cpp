@@ -6,19 +6,11 @@
 #include <vector>
 
 #include "Afx.h"
+#include "TestApp.h"
 
 namespace {
 
-CWinApp& TestApp()
-{
-    static CWinApp s_app;
-    static bool s_bInit = false;
-    if (!s_bInit) {
-        s_app.SetInstance(GetModuleHandleA(nullptr), "", SW_SHOW);
-        s_bInit = true;
-    }
-    return s_app;
-}
+using tavtest::TestApp;
 
 // Records what reaches its message map; optionally answers WM_SETTEXT by
 // first sending itself another message, then passing the text on.

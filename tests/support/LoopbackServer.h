@@ -5,7 +5,7 @@
 // connection the way the reply says (close, reset, or hold it open).
 #pragma once
 
-#include "TestSupport.h"
+#include "LoopbackListener.h"
 
 #include <functional>
 #include <map>
@@ -52,15 +52,18 @@ public:
     CLoopbackServer(const CLoopbackServer&) = delete;
     CLoopbackServer& operator=(const CLoopbackServer&) = delete;
 
-    bool IsListening() const { return m_hListen != INVALID_SOCKET; }
-    unsigned short Port() const { return m_nPort; }
+    bool IsListening() const { return m_listener.IsListening(); }
+    unsigned short Port() const { return m_listener.Port(); }
     // "http://127.0.0.1:<port>" followed by strObject (which starts with "/").
-    std::string Url(const std::string& strObject) const;
+    std::string Url(const std::string& strObject) const { return m_listener.Url(strObject); }
 
     // The request headers received so far, in order.
-    std::vector<std::string> Requests() const;
+    std::vector<std::string> Requests() const { return m_listener.Requests(); }
     // Waits until at least nCount requests have come in; false on time-out.
-    bool WaitForRequests(size_t nCount, DWORD dwTimeoutMs) const;
+    bool WaitForRequests(size_t nCount, DWORD dwTimeoutMs) const
+    {
+        return m_listener.WaitForRequests(nCount, dwTimeoutMs);
+    }
 
     // Replies in the given order, one per connection; once they are used up
     // the connection is closed without a reply.
@@ -74,20 +77,11 @@ public:
     static std::string RequestField(const std::string& strRequest, const std::string& strName);
 
 private:
-    static DWORD WINAPI ThreadProc(LPVOID pParam);
-    void Run();
     void Serve(SOCKET hClient);
-    bool Stopping() const;
     bool SendAll(SOCKET hClient, const char* pData, size_t nLength) const;
 
-    CWinsockScope m_winsock;
     Responder m_responder;
-    SOCKET m_hListen = INVALID_SOCKET;
-    unsigned short m_nPort = 0;
-    HANDLE m_hThread = nullptr;
-    HANDLE m_hStop = nullptr;
-    mutable CRITICAL_SECTION m_lock;
-    std::vector<std::string> m_requests;
+    CLoopbackListener m_listener;
 };
 
 } // namespace tavtest

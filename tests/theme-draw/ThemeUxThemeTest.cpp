@@ -6,6 +6,7 @@
 // that differ by one step come from premultiplying: the skin engine truncates
 // where UxTheme rounds. TAVMIO_DUMP_DIFF=1 prints every differing case.
 #include "DrawTestSupport.h"
+#include "UxThemeLibrary.h"
 #include "XTPSkinEngine.h"
 #include "XTPSkinThemeClass.h"
 
@@ -20,47 +21,9 @@
 #include <vector>
 
 using namespace drawtest;
+using tavtest::CUxTheme;
 
 namespace {
-
-typedef HTHEME(WINAPI* PFNOPENTHEMEDATA)(HWND, LPCWSTR);
-typedef HRESULT(WINAPI* PFNCLOSETHEMEDATA)(HTHEME);
-typedef HRESULT(WINAPI* PFNDRAWTHEMEBACKGROUND)(HTHEME, HDC, int, int, const RECT*, const RECT*);
-typedef HRESULT(WINAPI* PFNGETCURRENTTHEMENAME)(LPWSTR, int, LPWSTR, int, LPWSTR, int);
-
-template <class T>
-T GetProc(HMODULE hModule, const char* pszName)
-{
-    return reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(hModule, pszName)));
-}
-
-// UxTheme, loaded at run time as the program itself would find it.
-struct CUxTheme {
-    HMODULE hModule = nullptr;
-    PFNOPENTHEMEDATA pfnOpen = nullptr;
-    PFNCLOSETHEMEDATA pfnClose = nullptr;
-    PFNDRAWTHEMEBACKGROUND pfnDraw = nullptr;
-    PFNGETCURRENTTHEMENAME pfnCurrent = nullptr;
-
-    bool Load()
-    {
-        hModule = LoadLibraryA("uxtheme.dll");
-        if (!hModule)
-            return false;
-        pfnOpen = GetProc<PFNOPENTHEMEDATA>(hModule, "OpenThemeData");
-        pfnClose = GetProc<PFNCLOSETHEMEDATA>(hModule, "CloseThemeData");
-        pfnDraw = GetProc<PFNDRAWTHEMEBACKGROUND>(hModule, "DrawThemeBackground");
-        pfnCurrent = GetProc<PFNGETCURRENTTHEMENAME>(hModule, "GetCurrentThemeName");
-        return pfnOpen && pfnClose && pfnDraw && pfnCurrent;
-    }
-};
-
-std::string Narrow(const wchar_t* psz)
-{
-    char sz[MAX_PATH * 2] = "";
-    WideCharToMultiByte(CP_ACP, 0, psz, -1, sz, sizeof(sz), nullptr, nullptr);
-    return sz;
-}
 
 struct Case {
     const char* pszClass;
@@ -130,10 +93,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_ux.Load()) << "uxtheme.dll or its drawing functions are missing";
-        wchar_t szFile[MAX_PATH] = L"", szColor[64] = L"", szSize[64] = L"";
-        HRESULT hr = m_ux.pfnCurrent(szFile, MAX_PATH, szColor, 64, szSize, 64);
-        m_strSystemTheme = Narrow(szFile);
-        m_strColor = Narrow(szColor);
+        HRESULT hr = m_ux.CurrentTheme(&m_strSystemTheme, &m_strColor);
         // The prefix must have light.msstyles active (tools/wine-env.sh sets
         // it when it creates the prefix).
         ASSERT_EQ(hr, S_OK) << "no active theme in this Wine prefix";

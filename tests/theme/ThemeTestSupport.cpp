@@ -7,45 +7,6 @@
 
 namespace themetest {
 
-std::string GetEnv(const char* pszName)
-{
-    char szValue[1024];
-    DWORD nLength = GetEnvironmentVariableA(pszName, szValue, sizeof(szValue));
-    return nLength > 0 && nLength < sizeof(szValue) ? std::string(szValue, nLength) : std::string();
-}
-
-bool WriteBytes(const std::string& strPath, const Bytes& data)
-{
-    HANDLE hFile = CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD nWritten = 0;
-    bool bOk = WriteFile(hFile, data.data(), static_cast<DWORD>(data.size()), &nWritten, nullptr) &&
-               nWritten == data.size();
-    CloseHandle(hFile);
-    return bOk;
-}
-
-Bytes ReadBytes(const std::string& strPath)
-{
-    HANDLE hFile = CreateFileA(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return Bytes();
-    Bytes data(GetFileSize(hFile, nullptr), '\0');
-    DWORD nRead = 0;
-    if (!data.empty() && !ReadFile(hFile, &data[0], static_cast<DWORD>(data.size()), &nRead, nullptr))
-        nRead = 0;
-    data.resize(nRead);
-    CloseHandle(hFile);
-    return data;
-}
-
-bool FileExists(const std::string& strPath)
-{
-    DWORD dwAttributes = GetFileAttributesA(strPath.c_str());
-    return dwAttributes != INVALID_FILE_ATTRIBUTES && !(dwAttributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 std::string OwnPackagePath()
 {
     std::string strExe = GetEnv("TAVMIO_EXE");
@@ -66,31 +27,6 @@ std::string LightPackagePath()
 {
     std::string strPath = GetEnv("TAVMIO_LIGHT_MSSTYLES");
     return FileExists(strPath) ? strPath : std::string();
-}
-
-CTempFolder::CTempFolder()
-{
-    char szTemp[MAX_PATH];
-    GetTempPathA(MAX_PATH, szTemp);
-    static LONG s_nCounter = 0;
-    char szName[MAX_PATH];
-    wsprintfA(szName, "%stavtheme-%lu-%ld", szTemp, GetCurrentProcessId(), InterlockedIncrement(&s_nCounter));
-    m_strPath = szName;
-    CreateDirectoryA(m_strPath.c_str(), nullptr);
-}
-
-CTempFolder::~CTempFolder()
-{
-    WIN32_FIND_DATAA data;
-    HANDLE hFind = FindFirstFileA((m_strPath + "\\*").c_str(), &data);
-    if (hFind != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                DeleteFileA((m_strPath + "\\" + data.cFileName).c_str());
-        } while (FindNextFileA(hFind, &data));
-        FindClose(hFind);
-    }
-    RemoveDirectoryA(m_strPath.c_str());
 }
 
 Bytes Utf16(const std::string& strText, bool bByteOrderMark)

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "Afx.h"
+#include "TestSupport.h"
 #include "XTPSkinThemeFile.h"
 
 #include <cstdint>
@@ -16,10 +17,19 @@ namespace themetest {
 
 using Bytes = std::string;
 
-std::string GetEnv(const char* pszName);
-bool WriteBytes(const std::string& strPath, const Bytes& data);
-Bytes ReadBytes(const std::string& strPath);
-bool FileExists(const std::string& strPath);
+// The general helpers of tests/support, under the names these tests use.
+using tavtest::FileExists;
+using tavtest::GetEnv;
+inline bool WriteBytes(const std::string& strPath, const Bytes& data)
+{
+    return tavtest::WriteFileBytes(strPath, data);
+}
+inline Bytes ReadBytes(const std::string& strPath)
+{
+    return tavtest::ReadFileBytes(strPath);
+}
+// A new empty folder, removed with its contents by the destructor.
+using CTempFolder = tavtest::CTempDir;
 
 // The program's own package beside the built program, and the folder it
 // was generated in (a folder-form theme too); empty when not available.
@@ -27,20 +37,6 @@ std::string OwnPackagePath();
 std::string OwnThemeFolder();
 // Wine's light.msstyles; empty when this Wine does not have it.
 std::string LightPackagePath();
-
-// A new empty folder, removed with its contents by the destructor.
-class CTempFolder {
-public:
-    CTempFolder();
-    ~CTempFolder();
-    CTempFolder(const CTempFolder&) = delete;
-    CTempFolder& operator=(const CTempFolder&) = delete;
-    const std::string& Path() const { return m_strPath; }
-    std::string File(const std::string& strName) const { return m_strPath + "\\" + strName; }
-
-private:
-    std::string m_strPath;
-};
 
 // UTF-16LE bytes of ASCII text, optionally with a byte-order mark.
 Bytes Utf16(const std::string& strText, bool bByteOrderMark = false);
