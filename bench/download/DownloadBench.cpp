@@ -11,7 +11,10 @@
 // Run by bench/download/run.sh, which serves the page and the stream and
 // times curl on the same stream first.
 #include "Afx.h"
+#include "BenchSupport.h"
 #include "HttpSocket.h"
+#include "ProgramDriver.h"
+#include "TestSupport.h"
 
 #include <psapi.h>
 #include <shlobj.h>
@@ -22,84 +25,20 @@
 
 namespace {
 
-double NowSeconds()
-{
-    static LARGE_INTEGER s_frequency = {};
-    if (!s_frequency.QuadPart)
-        QueryPerformanceFrequency(&s_frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(s_frequency.QuadPart);
-}
+using tavbench::NowSeconds;
 
 double MiB(double dBytes)
 {
     return dBytes / (1024.0 * 1024.0);
 }
 
-std::string ClassOf(HWND hWnd)
-{
-    char szClass[64] = {};
-    GetClassNameA(hWnd, szClass, sizeof(szClass));
-    return szClass;
-}
-
-std::string TextOf(HWND hWnd)
-{
-    char szText[512] = {};
-    DWORD_PTR nResult = 0;
-    SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof(szText), reinterpret_cast<LPARAM>(szText), SMTO_ABORTIFHUNG, 5000,
-                        &nResult);
-    return szText;
-}
-
-struct CDialogSearch {
-    DWORD dwPid;
-    const char* pszCaption;
-    HWND hFound;
-};
-
-BOOL CALLBACK FindDialogProc(HWND hWnd, LPARAM lParam)
-{
-    auto* pSearch = reinterpret_cast<CDialogSearch*>(lParam);
-    DWORD dwPid = 0;
-    GetWindowThreadProcessId(hWnd, &dwPid);
-    if (dwPid == pSearch->dwPid && IsWindowVisible(hWnd) && ClassOf(hWnd) == "#32770" &&
-        TextOf(hWnd) == pSearch->pszCaption) {
-        pSearch->hFound = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A visible dialog of the process with this caption, or null.
-HWND FindDialog(DWORD dwPid, const char* pszCaption)
-{
-    CDialogSearch search = {dwPid, pszCaption, nullptr};
-    EnumWindows(&FindDialogProc, reinterpret_cast<LPARAM>(&search));
-    return search.hFound;
-}
-
-HWND WaitForDialog(DWORD dwPid, const char* pszCaption, DWORD dwPollMs, double dTimeout)
-{
-    double dStart = NowSeconds();
-    HWND hWnd;
-    while (!(hWnd = FindDialog(dwPid, pszCaption)) && NowSeconds() - dStart < dTimeout)
-        Sleep(dwPollMs);
-    return hWnd;
-}
-
 // Closes the windows Explorer opened on a folder (named after the folder).
 void CloseExplorerOn(const std::string& strFolderName)
 {
-    for (int i = 0; i < 100; ++i) {
-        HWND hWnd = FindWindowA("ExplorerWClass", strFolderName.c_str());
-        if (hWnd) {
-            PostMessageA(hWnd, WM_CLOSE, 0, 0);
-            return;
-        }
-        Sleep(50);
-    }
+    HWND hWnd = nullptr;
+    if (tavtest::WaitUntil([&] { return (hWnd = FindWindowA("ExplorerWClass", strFolderName.c_str())) != nullptr; },
+                           5000, 50))
+        PostMessageA(hWnd, WM_CLOSE, 0, 0);
 }
 
 LONGLONG FileSize(const std::string& strPath)
@@ -156,58 +95,44 @@ struct CProgramRun {
 CProgramRun ProgramDownload(const std::string& strProgram, const std::string& strPage, const std::string& strFile)
 {
     CProgramRun run;
-    std::string strDir = strProgram.substr(0, strProgram.rfind('\\'));
-    std::string strCmd = "\"" + strProgram + "\"";
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(strProgram.c_str(), &strCmd[0], nullptr, nullptr, FALSE, 0, nullptr, strDir.c_str(), &si,
-                        &pi)) {
-        run.strMessage = "the program did not start";
+    // Closed by its destructor.
+    tavtest::CProgram program;
+    if (!program.Start(strProgram)) {
+        run.strMessage = "no main window";
         return run;
     }
-    WaitForInputIdle(pi.hProcess, 20000);
-    HWND hMain = WaitForDialog(pi.dwProcessId, "Tavmio", 20, 20);
-    if (hMain) {
-        PROCESS_MEMORY_COUNTERS counters = {};
-        counters.cb = sizeof(counters);
-        GetProcessMemoryInfo(pi.hProcess, &counters, sizeof(counters));
-        run.nWorkingSetAtStart = counters.WorkingSetSize;
+    HWND hMain = program.Main();
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(program.Process(), &counters, sizeof(counters));
+    run.nWorkingSetAtStart = counters.WorkingSetSize;
 
-        SendDlgItemMessageA(hMain, 1002, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(strPage.c_str()));
-        SendDlgItemMessageA(hMain, 1006, CB_SETCURSEL, 0, 0);
-        PostMessageA(hMain, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hMain, IDOK)));
-        HWND hSave = WaitForDialog(pi.dwProcessId, "Save As", 20, 20);
-        if (hSave) {
-            SendDlgItemMessageA(hSave, 0x47C, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(strFile.c_str()));
-            double dStart = NowSeconds();
-            PostMessageA(hSave, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            // Polled gently: this machine's cores are shared with the program.
-            HWND hBox = WaitForDialog(pi.dwProcessId, "tavmio", 50, 600);
-            if (hBox) {
-                run.dSeconds = NowSeconds() - dStart;
-                char szText[256] = {};
-                GetDlgItemTextA(hBox, 0xFFFF, szText, sizeof(szText));
-                run.strMessage = szText;
-                GetProcessMemoryInfo(pi.hProcess, &counters, sizeof(counters));
-                run.nPeakWorkingSet = counters.PeakWorkingSetSize;
-                PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-                std::string strFolder = strFile.substr(0, strFile.rfind('\\'));
-                CloseExplorerOn(strFolder.substr(strFolder.rfind('\\') + 1));
-            } else {
-                run.strMessage = "no message after the transfer";
-            }
-        } else {
-            run.strMessage = "no save dialog";
-        }
-        PostMessageA(hMain, WM_CLOSE, 0, 0);
-    } else {
-        run.strMessage = "no main window";
+    SendDlgItemMessageA(hMain, 1002, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(strPage.c_str()));
+    SendDlgItemMessageA(hMain, 1006, CB_SETCURSEL, 0, 0);
+    PostMessageA(hMain, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hMain, IDOK)));
+    HWND hSave = program.WaitForDialog("Save As");
+    if (!hSave) {
+        run.strMessage = "no save dialog";
+        return run;
     }
-    if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0)
-        TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    SendDlgItemMessageA(hSave, 0x47C, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(strFile.c_str()));
+    double dStart = NowSeconds();
+    PostMessageA(hSave, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    // Polled gently: this machine's cores are shared with the program.
+    HWND hBox = program.WaitForDialog("tavmio", 600000, 50);
+    if (!hBox) {
+        run.strMessage = "no message after the transfer";
+        return run;
+    }
+    run.dSeconds = NowSeconds() - dStart;
+    char szText[256] = {};
+    GetDlgItemTextA(hBox, 0xFFFF, szText, sizeof(szText));
+    run.strMessage = szText;
+    GetProcessMemoryInfo(program.Process(), &counters, sizeof(counters));
+    run.nPeakWorkingSet = counters.PeakWorkingSetSize;
+    PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    std::string strFolder = strFile.substr(0, strFile.rfind('\\'));
+    CloseExplorerOn(strFolder.substr(strFolder.rfind('\\') + 1));
     return run;
 }
 
@@ -236,8 +161,7 @@ int main(int argc, char** argv)
     const LONGLONG nSize = _atoi64(argv[5]);
     const double dCurlSeconds = argc > 6 ? atof(argv[6]) : 0;
 
-    WSADATA wsaData;
-    WSAStartup(MAKEWORD(2, 0), &wsaData);
+    tavtest::CWinsockScope winsock;
     // The program keeps its temporary page there; it must exist.
     char szAppData[MAX_PATH] = {};
     SHGetSpecialFolderPathA(nullptr, szAppData, CSIDL_APPDATA, FALSE);
@@ -260,6 +184,5 @@ int main(int argc, char** argv)
     printf("  tavmio.exe working set            %8.1f MiB after start, %.1f MiB peak\n",
            MiB(static_cast<double>(run.nWorkingSetAtStart)), MiB(static_cast<double>(run.nPeakWorkingSet)));
     DeleteFileA((strFile + ".flv").c_str());
-    WSACleanup();
     return bOk ? 0 : 1;
 }

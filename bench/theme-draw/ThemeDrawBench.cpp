@@ -6,10 +6,11 @@
 // several timed rounds, the two drawers taking turns) and their ratio.
 //
 //   theme_draw_bench [rounds]
+#include "BenchSupport.h"
+#include "UxThemeLibrary.h"
 #include "XTPSkinEngine.h"
 #include "XTPSkinThemeClass.h"
 
-#include <uxtheme.h>
 #include <vssym32.h>
 
 #include <algorithm>
@@ -21,33 +22,8 @@
 
 namespace {
 
-typedef HTHEME(WINAPI* PFNOPENTHEMEDATA)(HWND, LPCWSTR);
-typedef HRESULT(WINAPI* PFNCLOSETHEMEDATA)(HTHEME);
-typedef HRESULT(WINAPI* PFNDRAWTHEMEBACKGROUND)(HTHEME, HDC, int, int, const RECT*, const RECT*);
-typedef HRESULT(WINAPI* PFNGETCURRENTTHEMENAME)(LPWSTR, int, LPWSTR, int, LPWSTR, int);
-
-template <class T>
-T GetProc(HMODULE hModule, const char* pszName)
-{
-    return reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(hModule, pszName)));
-}
-
-double NowSeconds()
-{
-    static LARGE_INTEGER s_frequency = {};
-    if (!s_frequency.QuadPart)
-        QueryPerformanceFrequency(&s_frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(s_frequency.QuadPart);
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
+using tavbench::Median;
+using tavbench::NowSeconds;
 
 // Calls per second of fnDraw over about dSeconds.
 double Rate(const std::function<void()>& fnDraw, double dSeconds)
@@ -105,29 +81,20 @@ int main(int argc, char** argv)
     int nRounds = argc > 1 ? std::max(1, atoi(argv[1])) : 7;
     const double dRoundSeconds = 0.25;
 
-    HMODULE hUxTheme = LoadLibraryA("uxtheme.dll");
-    PFNOPENTHEMEDATA pfnOpen = hUxTheme ? GetProc<PFNOPENTHEMEDATA>(hUxTheme, "OpenThemeData") : nullptr;
-    PFNCLOSETHEMEDATA pfnClose = hUxTheme ? GetProc<PFNCLOSETHEMEDATA>(hUxTheme, "CloseThemeData") : nullptr;
-    PFNDRAWTHEMEBACKGROUND pfnDraw =
-        hUxTheme ? GetProc<PFNDRAWTHEMEBACKGROUND>(hUxTheme, "DrawThemeBackground") : nullptr;
-    PFNGETCURRENTTHEMENAME pfnCurrent =
-        hUxTheme ? GetProc<PFNGETCURRENTTHEMENAME>(hUxTheme, "GetCurrentThemeName") : nullptr;
-    wchar_t szFile[MAX_PATH] = L"", szColor[64] = L"";
-    if (!pfnOpen || !pfnClose || !pfnDraw || !pfnCurrent ||
-        pfnCurrent(szFile, MAX_PATH, szColor, 64, nullptr, 0) != S_OK) {
+    tavtest::CUxTheme ux;
+    std::string strPath, strColor;
+    if (!ux.Load() || ux.CurrentTheme(&strPath, &strColor) != S_OK) {
         fprintf(stderr, "theme_draw_bench: no visual-styles library with an active theme\n");
         return 1;
     }
-    char szPath[MAX_PATH * 2], szIni[80];
-    WideCharToMultiByte(CP_ACP, 0, szFile, -1, szPath, sizeof(szPath), nullptr, nullptr);
-    WideCharToMultiByte(CP_ACP, 0, szColor, -1, szIni, sizeof(szIni) - 4, nullptr, nullptr);
-    strcat(szIni, ".ini");
+    const std::string strIni = strColor + ".ini";
     CXTPSkinEngine* pEngine = CXTPSkinEngine::GetInstance();
-    if (!pEngine->LoadTheme(szPath, szIni)) {
-        fprintf(stderr, "theme_draw_bench: the skin engine cannot load %s (%s)\n", szPath, szIni);
+    if (!pEngine->LoadTheme(strPath.c_str(), strIni.c_str())) {
+        fprintf(stderr, "theme_draw_bench: the skin engine cannot load %s (%s)\n", strPath.c_str(), strIni.c_str());
         return 1;
     }
-    printf("theme %s, variant %s; median of %d rounds of %.2f s each\n", szPath, szIni, nRounds, dRoundSeconds);
+    printf("theme %s, variant %s; median of %d rounds of %.2f s each\n", strPath.c_str(), strIni.c_str(), nRounds,
+           dRoundSeconds);
     printf("%-26s %14s %14s %8s\n", "DrawThemeBackground", "engine calls/s", "UxTheme calls/s", "ratio");
 
     const Case cases[] = {
@@ -139,13 +106,13 @@ int main(int argc, char** argv)
         COffscreen offscreen(c.cx, c.cy);
         RECT rc = {0, 0, c.cx, c.cy};
         CXTPSkinThemeClass* pClass = pEngine->GetThemeClass(c.pszClass);
-        HTHEME hTheme = pfnOpen(nullptr, c.pszClassW);
+        HTHEME hTheme = ux.pfnOpen(nullptr, c.pszClassW);
         if (!hTheme || !pClass->DrawThemeBackground(offscreen.hDC, c.nPart, c.nState, &rc)) {
             fprintf(stderr, "theme_draw_bench: %s cannot be drawn\n", c.pszName);
             return 1;
         }
         auto fnOurs = [&] { pClass->DrawThemeBackground(offscreen.hDC, c.nPart, c.nState, &rc); };
-        auto fnSystem = [&] { pfnDraw(hTheme, offscreen.hDC, c.nPart, c.nState, &rc, nullptr); };
+        auto fnSystem = [&] { ux.pfnDraw(hTheme, offscreen.hDC, c.nPart, c.nState, &rc, nullptr); };
         // A warm-up round each, then alternating timed rounds.
         Rate(fnOurs, 0.1);
         Rate(fnSystem, 0.1);
@@ -158,7 +125,7 @@ int main(int argc, char** argv)
         printf("%-26s %14.0f %14.0f %7.2fx\n", c.pszName, dOurs, dSystem, dOurs / dSystem);
         if (dOurs < dSystem)
             nSlower++;
-        pfnClose(hTheme);
+        ux.pfnClose(hTheme);
     }
     printf(nSlower ? "the skin engine is slower in %d case(s)\n" : "the skin engine is at least as fast in every case\n",
            nSlower);

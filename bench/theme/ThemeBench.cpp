@@ -3,11 +3,11 @@
 // runs in milliseconds.
 //
 //   theme_bench [light.msstyles path] [vista.cjstyles path]
+#include "BenchSupport.h"
 #include "XTPSkinThemeFile.h"
 #include "XTPSkinThemeImage.h"
 #include "XTPSkinThemeSchema.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <set>
@@ -16,21 +16,11 @@
 
 namespace {
 
+using tavbench::Median;
+
 double NowMs()
 {
-    static LARGE_INTEGER s_frequency = {};
-    if (!s_frequency.QuadPart)
-        QueryPerformanceFrequency(&s_frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(s_frequency.QuadPart);
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    return tavbench::NowSeconds() * 1000.0;
 }
 
 // Image names of the INI text: the values of every *IMAGEFILE* property.

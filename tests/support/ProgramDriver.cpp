@@ -102,7 +102,11 @@ CProgram::~CProgram()
 
 bool CProgram::Start()
 {
-    std::string strPath = GetEnv("TAVMIO_EXE");
+    return Start(GetEnv("TAVMIO_EXE"));
+}
+
+bool CProgram::Start(const std::string& strPath)
+{
     std::string strDir = strPath.substr(0, strPath.rfind('\\'));
     std::string strCmd = "\"" + strPath + "\"";
     STARTUPINFOA si = {};
@@ -121,7 +125,7 @@ bool CProgram::Start()
     return m_hMain != nullptr;
 }
 
-HWND CProgram::WaitForDialog(const std::string& strCaption, DWORD dwTimeout) const
+HWND CProgram::WaitForDialog(const std::string& strCaption, DWORD dwTimeout, DWORD dwPollMs) const
 {
     HWND hFound = nullptr;
     WaitUntil(
@@ -133,7 +137,7 @@ HWND CProgram::WaitForDialog(const std::string& strCaption, DWORD dwTimeout) con
             hFound = found.empty() ? nullptr : found[0];
             return hFound != nullptr;
         },
-        dwTimeout);
+        dwTimeout, dwPollMs);
     return hFound;
 }
 

@@ -15,15 +15,16 @@ namespace tavtest {
 
 const DWORD DEFAULT_WAIT_MS = 20000;
 
-// Polls pred until it holds; false when dwTimeout ran out first.
+// Polls pred every dwPollMs until it holds; false when dwTimeout ran out
+// first.
 template <typename Pred>
-bool WaitUntil(Pred pred, DWORD dwTimeout = DEFAULT_WAIT_MS)
+bool WaitUntil(Pred pred, DWORD dwTimeout = DEFAULT_WAIT_MS, DWORD dwPollMs = 20)
 {
     DWORD dwStart = GetTickCount();
     while (!pred()) {
         if (GetTickCount() - dwStart > dwTimeout)
             return false;
-        Sleep(20);
+        Sleep(dwPollMs);
     }
     return true;
 }
@@ -40,8 +41,9 @@ std::vector<HWND> TopWindows(const std::function<bool(HWND)>& pred);
 // tree's screenshots folder.
 void SaveScreenshot(HWND hWnd, const std::string& strName);
 
-// The program (TAVMIO_EXE), started in its own folder. The destructor closes
-// it with its close box and makes sure the process is gone.
+// The program (TAVMIO_EXE, or another path given to Start), started in its
+// own folder. The destructor closes it with its close box and makes sure the
+// process is gone.
 class CProgram {
 public:
     CProgram() = default;
@@ -52,6 +54,7 @@ public:
     // Starts the program and waits for its main window; false when it did
     // not show.
     bool Start();
+    bool Start(const std::string& strPath);
     HWND Main() const { return m_hMain; }
     HWND Item(int nId) const { return GetDlgItem(m_hMain, nId); }
     std::string ItemText(int nId) const { return TextOf(Item(nId)); }
@@ -60,7 +63,7 @@ public:
 
     // A dialog of the program other than the main window with this caption,
     // once it shows; null when it did not within dwTimeout.
-    HWND WaitForDialog(const std::string& strCaption, DWORD dwTimeout = DEFAULT_WAIT_MS) const;
+    HWND WaitForDialog(const std::string& strCaption, DWORD dwTimeout = DEFAULT_WAIT_MS, DWORD dwPollMs = 20) const;
     // True when the process ended by itself within dwTimeout.
     bool WaitForExit(DWORD dwTimeout, DWORD* pdwExitCode = nullptr) const;
     // The caption of the program's message boxes: its file name without
