@@ -172,9 +172,10 @@ void CDownloadTask::Download()
             nStatus = -1;
             break;
         }
-        char szLocation[256] = {};
-        m_socket.GetField("Location", szLocation, sizeof(szLocation));
-        m_strRequestURL = szLocation;
+        if (!GetRedirectLocation(m_socket, m_strRequestURL)) {
+            nStatus = -1;
+            break;
+        }
         EnterCriticalSection(&m_csSocket);
         m_socket.CloseSocket();
         LeaveCriticalSection(&m_csSocket);

@@ -117,6 +117,16 @@ BOOL SplitAddress(const CString& strAddress, CString& strHost, CString& strObjec
     return TRUE;
 }
 
+BOOL GetRedirectLocation(CHttpSocket& socket, CString& strLocation)
+{
+    char szLocation[LOCATION_SIZE] = {};
+    const int nLocation = socket.GetField("Location", szLocation, sizeof(szLocation));
+    if (nLocation <= 0 || nLocation >= LOCATION_SIZE)
+        return FALSE;
+    strLocation = szLocation;
+    return TRUE;
+}
+
 BOOL FetchPage(CString strPageAddress, CString strFilePath)
 {
     CHttpSocket socket;
@@ -148,15 +158,12 @@ BOOL FetchPage(CString strPageAddress, CString strFilePath)
             break;
         }
 
-        char szLocation[LOCATION_SIZE] = {};
-        const int nLocation = socket.GetField("Location", szLocation, sizeof(szLocation));
+        const BOOL bLocation = GetRedirectLocation(socket, strAddress);
         socket.CloseSocket();
-        // A missing Location, or one too long to be taken whole, leads nowhere.
-        if (nLocation <= 0 || nLocation >= LOCATION_SIZE) {
+        if (!bLocation) {
             nStatus = -1;
             break;
         }
-        strAddress = szLocation;
     }
 
     if (nStatus < 200 || nStatus > 399) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Afx.h"
+#include "HttpSocket.h"
 
 // The stream address of the last successful resolution.
 extern CString g_strStreamAddress;
@@ -21,6 +22,11 @@ CString GetDownloadFolder();
 // port, after browser-mode canonicalisation. FALSE, with an empty host and
 // object, when the address cannot be split.
 BOOL SplitAddress(const CString& strAddress, CString& strHost, CString& strObject, int& nPort);
+
+// The Location of the redirection reply held by socket. FALSE when it is
+// missing or longer than the 255 characters a redirection may have: a cut
+// address would lead somewhere else.
+BOOL GetRedirectLocation(CHttpSocket& socket, CString& strLocation);
 
 // Downloads the resource at strPageAddress into strFilePath, following
 // redirections. The user sees a message when the server cannot be reached or

@@ -520,7 +520,8 @@ TEST_F(Download, ResolutionFailureAndErrorRepliesAreReported)
     EXPECT_TRUE(CloseExplorerOn(m_dir.Path()));
 
     // Then the stream endpoint refuses; closes without a reply; redirects to
-    // a port nobody listens on; redirects to itself for ever. The earlier
+    // a port nobody listens on; redirects to itself for ever, or with an
+    // address too long to follow. The earlier
     // reply must not be taken for the answer to any of these.
     struct {
         int nStatus;
@@ -532,6 +533,8 @@ TEST_F(Download, ResolutionFailureAndErrorRepliesAreReported)
         {0, true, "", 1},
         {302, false, "http://127.0.0.1:1/videos/AbC123.flv", 1},
         {302, false, std::string("http://www.youtube.com") + STREAM_OBJECT, 21},  // the first and 20 redirections
+        // A Location too long to be taken whole is not followed cut short.
+        {302, false, std::string("http://www.youtube.com") + STREAM_OBJECT + "&pad=" + std::string(300, 'x'), 1},
     };
     size_t nEndpointRequests = StreamRequests().size();
     for (const auto& c : cases) {

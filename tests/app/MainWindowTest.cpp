@@ -44,8 +44,9 @@ public:
         *pStyle &= ~WS_VISIBLE;
         m_hDlg = CreateDialogIndirectParamA(GetModuleHandleA(nullptr),
                                             reinterpret_cast<LPCDLGTEMPLATEA>(data.data()), nullptr,
-                                            [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+                                            &CDialogUnits::NoHandling, 0);
     }
+    static INT_PTR CALLBACK NoHandling(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
     ~CDialogUnits()
     {
         if (m_hDlg)
