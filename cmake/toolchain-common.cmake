@@ -1,0 +1,15 @@
+# The part the two mingw-w64 toolchains share; each sets TAVMIO_TRIPLE and
+# CMAKE_SYSTEM_PROCESSOR first. Debian's compilers of the win32 thread model.
+set(CMAKE_SYSTEM_NAME Windows)
+
+set(CMAKE_C_COMPILER   ${TAVMIO_TRIPLE}-gcc-win32)
+set(CMAKE_CXX_COMPILER ${TAVMIO_TRIPLE}-g++-win32)
+set(CMAKE_RC_COMPILER  ${TAVMIO_TRIPLE}-windres)
+# Resource scripts are UTF-8.
+set(CMAKE_RC_FLAGS_INIT "-c 65001")
+
+set(CMAKE_FIND_ROOT_PATH /usr/${TAVMIO_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
