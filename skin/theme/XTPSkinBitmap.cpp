@@ -352,17 +352,33 @@ BOOL GetBitmapBits32(HDC hDC, HBITMAP hBitmap, BITMAPINFO*& pBitsInfo, BYTE*& pB
     return bResult;
 }
 
+namespace {
+
+// Reads hBitmap as 32-bit pixels (pInfo, pBits, nSize, which the caller
+// frees) and makes a 32-bit DIB section of the same size for the result,
+// whose pixels are pvDest. Null when either step fails.
+HBITMAP ReadIntoNewDib32(HBITMAP hBitmap, BITMAPINFO*& pInfo, BYTE*& pBits, UINT& nSize, void*& pvDest)
+{
+    if (!GetBitmapBits32(nullptr, hBitmap, pInfo, pBits, nSize))
+        return nullptr;
+    HBITMAP hResult = CreateDIBSection(nullptr, pInfo, DIB_RGB_COLORS, &pvDest, nullptr, 0);
+    if (hResult && !pvDest) {
+        DeleteObject(hResult);
+        hResult = nullptr;
+    }
+    return hResult;
+}
+
+} // namespace
+
 HBITMAP FlipBitmap(HBITMAP hBitmap)
 {
     BITMAPINFO* pInfo = nullptr;
     BYTE* pBits = nullptr;
     UINT nSize = 0;
-    if (!GetBitmapBits32(nullptr, hBitmap, pInfo, pBits, nSize))
-        return nullptr;
-
     void* pvDest = nullptr;
-    HBITMAP hFlipped = CreateDIBSection(nullptr, pInfo, DIB_RGB_COLORS, &pvDest, nullptr, 0);
-    if (hFlipped && pvDest) {
+    HBITMAP hFlipped = ReadIntoNewDib32(hBitmap, pInfo, pBits, nSize, pvDest);
+    if (hFlipped) {
         LONG nWidth = pInfo->bmiHeader.biWidth, nHeight = pInfo->bmiHeader.biHeight;
         const DWORD* pSrc = reinterpret_cast<const DWORD*>(pBits);
         DWORD* pDest = static_cast<DWORD*>(pvDest);
@@ -372,9 +388,6 @@ HBITMAP FlipBitmap(HBITMAP hBitmap)
             for (LONG x = 0; x < nWidth; x++)
                 pDestRow[x] = pSrcRow[nWidth - 1 - x];
         }
-    } else if (hFlipped) {
-        DeleteObject(hFlipped);
-        hFlipped = nullptr;
     }
     free(pBits);
     free(pInfo);
@@ -386,15 +399,8 @@ HBITMAP PremultiplyAlpha(HBITMAP hBitmap, BOOL* pnHasAlpha, BYTE** ppBits)
     BITMAPINFO* pInfo = nullptr;
     BYTE* pBits = nullptr;
     UINT nSize = 0;
-    if (!GetBitmapBits32(nullptr, hBitmap, pInfo, pBits, nSize))
-        return nullptr;
-
     void* pvDest = nullptr;
-    HBITMAP hResult = CreateDIBSection(nullptr, pInfo, DIB_RGB_COLORS, &pvDest, nullptr, 0);
-    if (hResult && !pvDest) {
-        DeleteObject(hResult);
-        hResult = nullptr;
-    }
+    HBITMAP hResult = ReadIntoNewDib32(hBitmap, pInfo, pBits, nSize, pvDest);
     if (hResult) {
         BYTE* pDest = static_cast<BYTE*>(pvDest);
         memcpy(pDest, pBits, nSize);
