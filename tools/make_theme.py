@@ -75,27 +75,26 @@ class Image:
     def fill(self, color):
         self.paint(lambda x, y: -1.0, color)
 
-    def blit(self, other, dx, dy):
-        """Copies another image in (replacing pixels)."""
+    def _overlap(self, other, dx, dy):
+        """Pixel offsets (here, in other) where other placed at dx, dy
+        covers this image."""
         for y in range(other.h):
             for x in range(other.w):
                 tx, ty = x + dx, y + dy
                 if 0 <= tx < self.w and 0 <= ty < self.h:
-                    i = (ty * self.w + tx) * 4
-                    j = (y * other.w + x) * 4
-                    self.p[i:i + 4] = other.p[j:j + 4]
+                    yield (ty * self.w + tx) * 4, (y * other.w + x) * 4
+
+    def blit(self, other, dx, dy):
+        """Copies another image in (replacing pixels)."""
+        for i, j in self._overlap(other, dx, dy):
+            self.p[i:i + 4] = other.p[j:j + 4]
 
     def over(self, other, dx, dy):
         """Composites another image over this one."""
-        for y in range(other.h):
-            for x in range(other.w):
-                tx, ty = x + dx, y + dy
-                if 0 <= tx < self.w and 0 <= ty < self.h:
-                    i = (ty * self.w + tx) * 4
-                    j = (y * other.w + x) * 4
-                    inv = 1.0 - other.p[j + 3]
-                    for k in range(4):
-                        self.p[i + k] = other.p[j + k] + self.p[i + k] * inv
+        for i, j in self._overlap(other, dx, dy):
+            inv = 1.0 - other.p[j + 3]
+            for k in range(4):
+                self.p[i + k] = other.p[j + k] + self.p[i + k] * inv
 
     def rgba8(self):
         """Straight-alpha RGBA bytes, rows top to bottom."""
