@@ -7,6 +7,7 @@
 //
 //   theme_draw_bench [rounds]
 #include "BenchSupport.h"
+#include "Dib32.h"
 #include "UxThemeLibrary.h"
 #include "XTPSkinEngine.h"
 #include "XTPSkinThemeClass.h"
@@ -39,33 +40,6 @@ double Rate(const std::function<void()>& fnDraw, double dSeconds)
     GdiFlush();
     return nCalls / (NowSeconds() - dStart);
 }
-
-// A 32-bit off-screen bitmap, as controls paint into.
-struct COffscreen {
-    HDC hDC;
-    HBITMAP hBitmap;
-    HGDIOBJ hOld;
-    COffscreen(int cx, int cy)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = cx;
-        info.bmiHeader.biHeight = -cy;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* pvBits = nullptr;
-        hBitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pvBits, nullptr, 0);
-        hDC = CreateCompatibleDC(nullptr);
-        hOld = SelectObject(hDC, hBitmap);
-    }
-    ~COffscreen()
-    {
-        SelectObject(hDC, hOld);
-        DeleteDC(hDC);
-        DeleteObject(hBitmap);
-    }
-};
 
 struct Case {
     const char* pszName;
@@ -103,16 +77,16 @@ int main(int argc, char** argv)
     };
     int nSlower = 0;
     for (const Case& c : cases) {
-        COffscreen offscreen(c.cx, c.cy);
+        tavtest::CDib32 offscreen(c.cx, c.cy);  // as controls paint into
         RECT rc = {0, 0, c.cx, c.cy};
         CXTPSkinThemeClass* pClass = pEngine->GetThemeClass(c.pszClass);
         HTHEME hTheme = ux.pfnOpen(nullptr, c.pszClassW);
-        if (!hTheme || !pClass->DrawThemeBackground(offscreen.hDC, c.nPart, c.nState, &rc)) {
+        if (!hTheme || !pClass->DrawThemeBackground(offscreen.GetDC(), c.nPart, c.nState, &rc)) {
             fprintf(stderr, "theme_draw_bench: %s cannot be drawn\n", c.pszName);
             return 1;
         }
-        auto fnOurs = [&] { pClass->DrawThemeBackground(offscreen.hDC, c.nPart, c.nState, &rc); };
-        auto fnSystem = [&] { ux.pfnDraw(hTheme, offscreen.hDC, c.nPart, c.nState, &rc, nullptr); };
+        auto fnOurs = [&] { pClass->DrawThemeBackground(offscreen.GetDC(), c.nPart, c.nState, &rc); };
+        auto fnSystem = [&] { ux.pfnDraw(hTheme, offscreen.GetDC(), c.nPart, c.nState, &rc, nullptr); };
         // A warm-up round each, then alternating timed rounds.
         Rate(fnOurs, 0.1);
         Rate(fnSystem, 0.1);

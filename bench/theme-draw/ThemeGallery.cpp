@@ -6,6 +6,7 @@
 // colours. Parts whose bitmap cannot be drawn are crossed out in red.
 //
 //   theme_gallery <package> <INI name, or - for the default> <output.png>
+#include "Dib32.h"
 #include "XTPSkinEngine.h"
 #include "XTPSkinThemeClass.h"
 #include "XTPSkinThemeIds.h"
@@ -236,21 +237,12 @@ int main(int argc, char** argv)
     }
     int nSheetHeight = nY + 10;
 
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = nSheetWidth;
-    info.bmiHeader.biHeight = -nSheetHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* pvBits = nullptr;
-    HBITMAP hSheet = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pvBits, nullptr, 0);
-    HDC hDC = CreateCompatibleDC(nullptr);
-    if (!hSheet || !hDC) {
+    tavtest::CDib32 sheet(nSheetWidth, nSheetHeight);
+    if (!sheet.IsValid()) {
         fprintf(stderr, "theme_gallery: no memory for a %dx%d sheet\n", nSheetWidth, nSheetHeight);
         return 1;
     }
-    HGDIOBJ hOldBitmap = SelectObject(hDC, hSheet);
+    HDC hDC = sheet.GetDC();
     HFONT hFont = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Tahoma");
     HFONT hBold = CreateFontA(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Tahoma");
     HGDIOBJ hOldFont = SelectObject(hDC, hFont);
@@ -321,13 +313,10 @@ int main(int argc, char** argv)
     }
     GdiFlush();
 
-    bool bWritten = WritePng(argv[3], static_cast<const BYTE*>(pvBits), nSheetWidth, nSheetHeight);
+    bool bWritten = WritePng(argv[3], reinterpret_cast<const BYTE*>(sheet.Bits()), nSheetWidth, nSheetHeight);
     SelectObject(hDC, hOldFont);
-    SelectObject(hDC, hOldBitmap);
     DeleteObject(hFont);
     DeleteObject(hBold);
-    DeleteDC(hDC);
-    DeleteObject(hSheet);
     if (!bWritten) {
         fprintf(stderr, "theme_gallery: cannot write %s\n", argv[3]);
         return 1;

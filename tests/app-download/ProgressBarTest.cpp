@@ -10,6 +10,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "Dib32.h"
 #include "PercentProgressCtrl.h"
 
 namespace {
@@ -29,25 +30,12 @@ CPixels ReadPixels(HDC hSource, int nWidth, int nHeight)
     CPixels pixels;
     pixels.nWidth = nWidth;
     pixels.nHeight = nHeight;
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = nWidth;
-    bmi.bmiHeader.biHeight = -nHeight;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    void* pBits = nullptr;
-    HBITMAP hBitmap = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    HDC hMemDC = CreateCompatibleDC(nullptr);
-    HGDIOBJ hOld = SelectObject(hMemDC, hBitmap);
-    BitBlt(hMemDC, 0, 0, nWidth, nHeight, hSource, 0, 0, SRCCOPY);
+    tavtest::CDib32 copy(nWidth, nHeight);
+    BitBlt(copy.GetDC(), 0, 0, nWidth, nHeight, hSource, 0, 0, SRCCOPY);
     GdiFlush();
-    const BYTE* p = static_cast<const BYTE*>(pBits);
+    const BYTE* p = reinterpret_cast<const BYTE*>(copy.Bits());
     for (int i = 0; i < nWidth * nHeight; ++i, p += 4)
         pixels.colors.push_back(RGB(p[2], p[1], p[0]));
-    SelectObject(hMemDC, hOld);
-    DeleteDC(hMemDC);
-    DeleteObject(hBitmap);
     return pixels;
 }
 

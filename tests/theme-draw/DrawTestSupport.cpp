@@ -63,29 +63,10 @@ CXTPSkinThemeClass* CThemeFolder::Class(const char* pszClassName) const
 }
 
 CCanvas::CCanvas(int nWidth, int nHeight, uint32_t clrBackground)
-    : m_nWidth(nWidth), m_nHeight(nHeight), m_clrBackground(clrBackground), m_hDC(nullptr), m_hBitmap(nullptr),
-      m_hOld(nullptr), m_pBits(nullptr)
+    : m_dib(nWidth, nHeight), m_nWidth(nWidth), m_nHeight(nHeight), m_clrBackground(clrBackground),
+      m_hDC(m_dib.GetDC()), m_pBits(m_dib.Bits())
 {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = nWidth;
-    info.bmiHeader.biHeight = -nHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* pvBits = nullptr;
-    m_hBitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pvBits, nullptr, 0);
-    m_pBits = static_cast<uint32_t*>(pvBits);
-    m_hDC = CreateCompatibleDC(nullptr);
-    m_hOld = SelectObject(m_hDC, m_hBitmap);
     Clear();
-}
-
-CCanvas::~CCanvas()
-{
-    SelectObject(m_hDC, m_hOld);
-    DeleteDC(m_hDC);
-    DeleteObject(m_hBitmap);
 }
 
 void CCanvas::Clear()

@@ -3,6 +3,7 @@
 // memory context, whose pixels are read back. Colours are 0xRRGGBB values.
 #pragma once
 
+#include "Dib32.h"
 #include "ThemeTestSupport.h"
 
 #include <cstdint>
@@ -64,7 +65,6 @@ private:
 class CCanvas {
 public:
     CCanvas(int nWidth, int nHeight, uint32_t clrBackground = 0x203040);
-    ~CCanvas();
     CCanvas(const CCanvas&) = delete;
     CCanvas& operator=(const CCanvas&) = delete;
 
@@ -84,11 +84,10 @@ public:
     CImage Pixels() const;
 
 private:
+    tavtest::CDib32 m_dib;
     int m_nWidth, m_nHeight;
     uint32_t m_clrBackground;
     HDC m_hDC;
-    HBITMAP m_hBitmap;
-    HGDIOBJ m_hOld;
     uint32_t* m_pBits;
 };
 
